@@ -1,0 +1,67 @@
+#include "tagstore/tag_file.h"
+
+#include <cstring>
+#include <filesystem>
+#include <system_error>
+
+namespace {
+
+// The three bytes that precede "TAG" when the marker is really part of an
+// "APETAGEX" footer.
+constexpr int kLeadSize = 3;
+
+bool ReadExactly(std::filebuf& file, unsigned char* buffer, int count) {
+    return file.sgetn(reinterpret_cast<char*>(buffer), count) == count;
+}
+
+} // namespace
+
+bool IsRegularFile(const char* path) {
+    std::error_code error;
+    const std::filesystem::file_status status = std::filesystem::status(path, error);
+    return !error && status.type() == std::filesystem::file_type::regular;
+}
+
+bool OpenRaw(std::filebuf& file, const char* path, std::ios_base::openmode mode) {
+    file.pubsetbuf(nullptr, 0);
+    return file.open(path, mode | std::ios_base::binary) != nullptr;
+}
+
+bool ProbeRecord(std::filebuf& file, RecordProbe& probe) {
+    std::memset(&probe, 0, sizeof probe);
+    unsigned char tail[kLeadSize + kRecordSize] = {};
+    const std::streamoff failed = std::streamoff(-1);
+
+    // One seek and one read in the usual case: the record and the three bytes before it.
+    std::streamoff at =
+        file.pubseekoff(-(kLeadSize + kRecordSize), std::ios_base::end, std::ios_base::in);
+    if (at != failed) {
+        if (!ReadExactly(file, tail, kLeadSize + kRecordSize)) {
+            return false;
+        }
+        probe.size = at + kLeadSize + kRecordSize;
+    } else {
+        // Shorter than 131 bytes: nothing can stand before the record.
+        at = file.pubseekoff(-kRecordSize, std::ios_base::end, std::ios_base::in);
+        if (at == failed) {
+            const std::streamoff end = file.pubseekoff(0, std::ios_base::end, std::ios_base::in);
+            if (end == failed) {
+                return false;
+            }
+            probe.size = end; // shorter than a record: none is present
+            return true;
+        }
+        if (!ReadExactly(file, tail + kLeadSize, kRecordSize)) {
+            return false;
+        }
+        probe.size = at + kRecordSize;
+    }
+
+    std::memcpy(probe.record.bytes, tail + kLeadSize, kRecordSize);
+    const bool apeFooter = tail[0] == 'A' && tail[1] == 'P' && tail[2] == 'E';
+    probe.present = HasMarker(probe.record) && !apeFooter;
+    if (!probe.present) {
+        std::memset(probe.record.bytes, 0, kRecordSize);
+    }
+    return true;
+}

@@ -1,0 +1,26 @@
+// File access shared by the tag reader and writer: which paths may be opened at
+// all, and where the record stands in an open file.
+#pragma once
+
+#include "tagstore/tag_record.h"
+
+#include <fstream>
+
+// Only regular files (or links to them) are opened: a directory, pipe, device or
+// socket could block an open or a read, and is never a music file.
+bool IsRegularFile(const char* path);
+
+// Opens `file` on `path` unbuffered, so that every read and write below is one
+// system call of our choosing. Never creates the file.
+bool OpenRaw(std::filebuf& file, const char* path, std::ios_base::openmode mode);
+
+// What the end of an open file holds.
+struct RecordProbe {
+    long long size;   // the file's length in bytes
+    bool present;     // a record stands in the last 128 bytes
+    TagRecord record; // its bytes when present, zeros otherwise
+};
+
+// Reads the end of the file. A "TAG" that is the tail of an "APETAGEX" footer is
+// not a record. False when the file cannot be positioned or read.
+bool ProbeRecord(std::filebuf& file, RecordProbe& probe);
