@@ -1,0 +1,156 @@
+// The file list: the main window's sorted, multi-selectable list box, filled from
+// the open-file dialog.
+#include "editor/program.h"
+#include "resources/resource.h"
+#include "tagstore/tag_reader.h"
+
+#include <cstring>
+
+char SelectionBuffer[kPathBufferSize];
+
+namespace {
+
+// Work areas for parsing the dialog's result.
+char gDirectory[kPathBufferSize];
+char gName[kPathBufferSize];
+char gJoined[kPathBufferSize];
+
+const char kFilter[] = "Mp3s (*.mp3)\0*.mp3\0";
+
+LRESULT ListMessage(UINT message, WPARAM wParam, LPARAM lParam) {
+    return SendDlgItemMessageA(gMainWindow, IDC_FILE_LIST, message, wParam, lParam);
+}
+
+// The length of the NUL-terminated string at `at`, or -1 when it runs to the end of
+// the buffer without a terminator.
+int StringLength(const char* buffer, int at) {
+    for (int i = at; i < kPathBufferSize; ++i) {
+        if (buffer[i] == '\0') {
+            return i - at;
+        }
+    }
+    return -1;
+}
+
+// Joins the directory and a name into gJoined; false when the path would not fit.
+bool JoinPath(const char* directory, int directoryLength, const char* name, int nameLength) {
+    const bool needsSeparator =
+        directoryLength == 0 || directory[directoryLength - 1] != kDirectorySeparator;
+    const int total = directoryLength + (needsSeparator ? 1 : 0) + nameLength;
+    if (total > kPathBufferSize - 1) {
+        return false;
+    }
+    std::memset(gJoined, 0, sizeof gJoined);
+    std::memcpy(gJoined, directory, static_cast<size_t>(directoryLength));
+    int at = directoryLength;
+    if (needsSeparator) {
+        gJoined[at++] = kDirectorySeparator;
+    }
+    std::memcpy(gJoined + at, name, static_cast<size_t>(nameLength));
+    return true;
+}
+
+} // namespace
+
+int FileList::Count() { return static_cast<int>(ListMessage(LB_GETCOUNT, 0, 0)); }
+
+void FileList::Text(int index) {
+    std::memset(SelectionBuffer, 0, sizeof SelectionBuffer);
+    ListMessage(LB_GETTEXT, static_cast<WPARAM>(index), reinterpret_cast<LPARAM>(SelectionBuffer));
+}
+
+bool FileList::IsSelected(int index) {
+    return ListMessage(LB_GETSEL, static_cast<WPARAM>(index), 0) > 0;
+}
+
+void FileList::Add(const char* path) { ListMessage(LB_ADDSTRING, 0, reinterpret_cast<LPARAM>(path)); }
+
+void FileList::Remove(int index) { ListMessage(LB_DELETESTRING, static_cast<WPARAM>(index), 0); }
+
+void FileList::Clear() {
+    for (int i = Count() - 1; i >= 0; --i) {
+        Remove(i);
+    }
+}
+
+int FileList::Caret() {
+    if (Count() == 0) {
+        return -1;
+    }
+    return static_cast<int>(ListMessage(LB_GETCURSEL, 0, 0));
+}
+
+void ZeroSelectionBuffers() {
+    std::memset(SelectionBuffer, 0, sizeof SelectionBuffer);
+    std::memset(gDirectory, 0, sizeof gDirectory);
+    std::memset(gName, 0, sizeof gName);
+    std::memset(gJoined, 0, sizeof gJoined);
+}
+
+bool ChooseFiles(HWND owner, const char* title, const char* filter, char* result) {
+    OPENFILENAMEA options;
+    std::memset(&options, 0, sizeof options);
+    options.lStructSize = sizeof options;
+    options.hwndOwner = owner;
+    options.lpstrFilter = filter;
+    options.nFilterIndex = 1;
+    options.lpstrFile = result;
+    options.nMaxFile = kPathBufferSize;
+    options.lpstrTitle = title;
+    options.Flags = OFN_EXPLORER | OFN_ALLOWMULTISELECT | OFN_FILEMUSTEXIST | OFN_HIDEREADONLY;
+    return GetOpenFileNameA(&options) != 0;
+}
+
+void AddSelectedFiles(const char* result) {
+    // Every string is read within the buffer; one that runs to its end without a
+    // terminator was cut short and is not used.
+    const int firstLength = StringLength(result, 0);
+    if (firstLength <= 0) {
+        return;
+    }
+    int at = firstLength + 1;
+    if (at >= kPathBufferSize || result[at] == '\0') {
+        FileList::Add(result); // one string: the full path of the one chosen file
+        return;
+    }
+    std::memcpy(gDirectory, result, static_cast<size_t>(firstLength) + 1);
+    while (at < kPathBufferSize && result[at] != '\0') {
+        const int nameLength = StringLength(result, at);
+        if (nameLength < 0) {
+            return;
+        }
+        std::memset(gName, 0, sizeof gName);
+        std::memcpy(gName, result + at, static_cast<size_t>(nameLength));
+        if (JoinPath(gDirectory, firstLength, gName, nameLength)) {
+            FileList::Add(gJoined);
+        }
+        at += nameLength + 1;
+    }
+}
+
+void OpenFiles() {
+    ZeroSelectionBuffers();
+    if (!ChooseFiles(gMainWindow, "Open...", kFilter, SelectionBuffer)) {
+        return;
+    }
+    AddSelectedFiles(SelectionBuffer);
+}
+
+void ShowFocusedTag() {
+    const int caret = FileList::Caret();
+    if (caret < 0) {
+        return;
+    }
+    FileList::Text(caret);
+    TagFields fields{};
+    if (ReadTag(SelectionBuffer, fields)) {
+        ShowTagFields(fields);
+    }
+}
+
+void RemoveFocusedEntry() {
+    const int caret = FileList::Caret();
+    if (caret >= 0) {
+        FileList::Remove(caret);
+    }
+}

@@ -1,0 +1,131 @@
+// The main window: five fields with their switches, the file list, and the commands.
+#include "editor/program.h"
+#include "resources/resource.h"
+#include "tagstore/tag_writer.h"
+
+HWND gMainWindow = nullptr;
+
+namespace {
+
+// The edit field of each FieldKind; its switch is the field's number plus 12.
+constexpr int kFieldEdit[kFieldCount] = {IDC_TITLE, IDC_ARTIST, IDC_ALBUM, IDC_YEAR, IDC_COMMENT};
+constexpr int kSwitchOffset = IDC_USE_TITLE - IDC_TITLE;
+static_assert(IDC_USE_COMMENT - IDC_COMMENT == kSwitchOffset);
+
+void InitMainWindow() {
+    for (int k = 0; k < kFieldCount; ++k) {
+        CheckDlgButton(gMainWindow, kFieldEdit[k] + kSwitchOffset, BST_CHECKED);
+        SendDlgItemMessageA(gMainWindow, kFieldEdit[k], EM_LIMITTEXT,
+                            static_cast<WPARAM>(FieldWidth(FieldAt(k))), 0);
+    }
+}
+
+// The five field texts in capture form and the five switches, once per command.
+void Capture(TagFields& fields, FieldSwitches& switches) {
+    ZeroSelectionBuffers();
+    fields = TagFields{};
+    switches = FieldSwitches{};
+    for (int k = 0; k < kFieldCount; ++k) {
+        const FieldKind kind = FieldAt(k);
+        GetDlgItemTextA(gMainWindow, kFieldEdit[k], FieldText(fields, kind), FieldWidth(kind) + 1);
+        switches.on[k] = IsDlgButtonChecked(gMainWindow, kFieldEdit[k] + kSwitchOffset) == BST_CHECKED;
+    }
+}
+
+// Writes the captured fields to every entry, or only to the selected ones. A file
+// that cannot be written is skipped.
+void SaveLoop(const TagFields& fields, const FieldSwitches& switches, bool selectedOnly) {
+    const int count = FileList::Count();
+    for (int i = 0; i < count; ++i) {
+        if (selectedOnly && !FileList::IsSelected(i)) {
+            continue;
+        }
+        FileList::Text(i);
+        WriteTag(SelectionBuffer, fields, switches);
+    }
+}
+
+void SaveToAll() {
+    TagFields fields;
+    FieldSwitches switches;
+    Capture(fields, switches);
+    if (FileList::Count() == 0) {
+        MessageBoxA(gMainWindow, "Please open some mp3's to edit", "Error", MB_OK);
+        return;
+    }
+    SaveLoop(fields, switches, false);
+}
+
+void SaveToSelected() {
+    TagFields fields;
+    FieldSwitches switches;
+    Capture(fields, switches);
+    SaveLoop(fields, switches, true);
+}
+
+void SwitchClicked(int switchId) {
+    const bool on = IsDlgButtonChecked(gMainWindow, switchId) == BST_CHECKED;
+    EnableWindow(GetDlgItem(gMainWindow, switchId - kSwitchOffset), on ? TRUE : FALSE);
+}
+
+void RunCommand(int control, int code) {
+    switch (control) {
+    case IDC_SAVE_ALL:
+        SaveToAll();
+        break;
+    case IDC_OPEN:
+        OpenFiles();
+        break;
+    case IDC_SAVE_SELECTED:
+        SaveToSelected();
+        break;
+    case IDC_CLEAR_ALL:
+        FileList::Clear();
+        break;
+    case IDC_FILE_LIST:
+        if (code == LBN_DBLCLK) {
+            RemoveFocusedEntry();
+        } else if (code == LBN_SELCHANGE) {
+            ShowFocusedTag();
+        }
+        break;
+    case IDC_USE_TITLE:
+    case IDC_USE_ARTIST:
+    case IDC_USE_ALBUM:
+    case IDC_USE_YEAR:
+    case IDC_USE_COMMENT:
+        SwitchClicked(control);
+        break;
+    case IDC_ABOUT:
+        ShowAbout();
+        break;
+    default:
+        break; // Enter, Escape and every other number: nothing
+    }
+}
+
+} // namespace
+
+void ShowTagFields(const TagFields& fields) {
+    for (int k = 0; k < kFieldCount; ++k) {
+        SetDlgItemTextA(gMainWindow, kFieldEdit[k], FieldText(fields, FieldAt(k)));
+    }
+}
+
+INT_PTR CALLBACK MainWindowProc(HWND window, UINT message, WPARAM wParam, LPARAM) {
+    gMainWindow = window;
+    switch (message) {
+    case WM_INITDIALOG:
+        InitMainWindow();
+        return TRUE; // the platform focuses the first control, the Title field
+    case WM_CLOSE:
+    case WM_DESTROY:
+        PostQuitMessage(0);
+        return TRUE;
+    case WM_COMMAND:
+        RunCommand(LOWORD(wParam), HIWORD(wParam));
+        return TRUE;
+    default:
+        return FALSE;
+    }
+}

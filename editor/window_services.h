@@ -1,0 +1,12 @@
+// Where the platform's window services come from: the real user32 and comdlg32 on
+// Windows, the stand-in elsewhere. The only platform switch in the program.
+#pragma once
+
+#ifdef _WIN32
+#include <windows.h>
+#include <commdlg.h>
+constexpr char kDirectorySeparator = '\\';
+#else
+#include "winlayer/include/windows.h"
+constexpr char kDirectorySeparator = '/';
+#endif

@@ -1,0 +1,143 @@
+// The file list: the open dialog, its result, the list's order and its commands.
+#include "tests/editor/program_fixture.h"
+
+#include "editor/program.h"
+#include "winlayer/include/win32_constants.h"
+
+#include <cstring>
+
+TEST_F(Program, TheOpenDialogAsksForSeveralExistingMp3s) {
+    session.Click(main, IDC_OPEN);
+    ASSERT_TRUE(session.FileDialogOpen());
+    const winlayer::FileDialog shown = session.FileDialogShown();
+    EXPECT_EQ(shown.title, "Open...");
+    EXPECT_EQ(shown.owner, main);
+    ASSERT_EQ(shown.filters.size(), 1u);
+    EXPECT_EQ(shown.filters[0].description, "Mp3s (*.mp3)");
+    EXPECT_EQ(shown.filters[0].pattern, "*.mp3");
+    EXPECT_EQ(shown.filterIndex, 1);
+    const DWORD wanted = OFN_EXPLORER | OFN_ALLOWMULTISELECT | OFN_FILEMUSTEXIST | OFN_HIDEREADONLY;
+    EXPECT_EQ(shown.flags & wanted, wanted);
+    EXPECT_FALSE(session.AcceptFileDialog(dir.path(), {"missing.mp3"}))
+        << "a file that does not exist is not accepted";
+    EXPECT_TRUE(session.FileDialogOpen());
+    session.CancelFileDialog();
+    EXPECT_FALSE(session.FileDialogOpen());
+    EXPECT_TRUE(Entries().empty()) << "cancelling adds nothing";
+}
+
+TEST_F(Program, ChosenFilesAreListedInOrderIgnoringCase) {
+    Song("b song.mp3", "b");
+    Song("A song.mp3", "A");
+    Song("c.mp3", "c");
+    Open({"b song.mp3", "A song.mp3"});
+    EXPECT_EQ(Entries(), (std::vector<std::string>{Path("A song.mp3"), Path("b song.mp3")}));
+    Open({"c.mp3"}); // one file: its full path, once
+    EXPECT_EQ(Entries(), (std::vector<std::string>{Path("A song.mp3"), Path("b song.mp3"),
+                                                   Path("c.mp3")}));
+    Open({"c.mp3", "b song.mp3"}); // again: listed twice
+    EXPECT_EQ(Entries().size(), 5u);
+    EXPECT_EQ(Entries()[3], Path("c.mp3"));
+    EXPECT_EQ(Entries()[4], Path("c.mp3"));
+}
+
+TEST_F(Program, TheSameFileListedTwiceIsWrittenTwiceWithTheSameResult) {
+    WriteBytes(Path("twice.mp3"), Audio(500));
+    Open({"twice.mp3"});
+    Open({"twice.mp3"});
+    session.Replace(main, IDC_TITLE, "Twice");
+    session.Click(main, IDC_SAVE_ALL);
+    EXPECT_EQ(ReadBytes(Path("twice.mp3")),
+              Concat(Audio(500), MakeRecord("Twice", "", "", "", "", 0xFF)));
+}
+
+TEST_F(Program, DoubleClickRemovesOnlyTheFocusedEntry) {
+    for (const char* name : {"1.mp3", "2.mp3", "3.mp3"}) {
+        Song(name, name);
+    }
+    Open({"1.mp3", "2.mp3", "3.mp3"});
+    session.ClickEntry(main, IDC_FILE_LIST, 0);
+    session.ClickEntry(main, IDC_FILE_LIST, 2, false, /*shift=*/true);
+    ASSERT_EQ(session.Selected(main, IDC_FILE_LIST).size(), 3u);
+    session.DoubleClickEntry(main, IDC_FILE_LIST, 1);
+    EXPECT_EQ(Entries(), (std::vector<std::string>{Path("1.mp3"), Path("3.mp3")}));
+    EXPECT_EQ(session.Text(main, IDC_TITLE), "2.mp3") << "the fields still show the removed file";
+}
+
+TEST_F(Program, ClearAllEmptiesTheListAndKeepsTheFields) {
+    session.Click(main, IDC_CLEAR_ALL); // on an empty list: nothing
+    EXPECT_TRUE(Entries().empty());
+    Song("1.mp3", "One");
+    Song("2.mp3", "Two");
+    Open({"1.mp3", "2.mp3"});
+    session.ClickEntry(main, IDC_FILE_LIST, 1);
+    session.Click(main, IDC_CLEAR_ALL);
+    EXPECT_TRUE(Entries().empty());
+    EXPECT_EQ(session.Caret(main, IDC_FILE_LIST), -1);
+    EXPECT_EQ(session.Text(main, IDC_TITLE), "Two");
+}
+
+TEST_F(Program, AResultTooLongForTheBufferAddsNothing) {
+    std::vector<std::string> names;
+    for (int i = 0; i < 60; ++i) {
+        names.push_back(std::string(90, static_cast<char>('a' + i % 26)) + std::to_string(i) + ".mp3");
+        WriteBytes(Path(names.back()), Audio(10));
+    }
+    session.Click(main, IDC_OPEN);
+    ASSERT_TRUE(session.AcceptFileDialog(dir.path(), names));
+    EXPECT_TRUE(Entries().empty());
+    EXPECT_TRUE(session.Running());
+}
+
+namespace {
+
+// A dialog result laid out by hand: strings one after another in a zeroed buffer.
+struct Result {
+    char bytes[kPathBufferSize] = {};
+    int used = 0;
+    Result& Add(const std::string& text) {
+        std::memcpy(bytes + used, text.data(), text.size());
+        used += static_cast<int>(text.size()) + 1;
+        return *this;
+    }
+};
+
+} // namespace
+
+TEST_F(Program, ResultsJoinTheDirectoryWithEachName) {
+    Result root;
+    root.Add("/").Add("b.mp3").Add("a.mp3");
+    Result folder;
+    folder.Add("/music/set").Add("x.mp3");
+    Result single;
+    single.Add("/music/one.mp3");
+    session.Do([&] {
+        AddSelectedFiles(root.bytes);
+        AddSelectedFiles(folder.bytes);
+        AddSelectedFiles(single.bytes);
+    });
+    EXPECT_EQ(Entries(), (std::vector<std::string>{"/a.mp3", "/b.mp3", "/music/one.mp3",
+                                                   "/music/set/x.mp3"}));
+}
+
+TEST_F(Program, ResultsAreNeverReadPastTheBufferAndCutPathsAreLeftOut) {
+    // No closing empty string: the last name runs into the end of the buffer.
+    Result unterminated;
+    unterminated.Add("/dir").Add("ok.mp3");
+    std::memset(unterminated.bytes + unterminated.used, 'z',
+                static_cast<size_t>(kPathBufferSize - unterminated.used));
+    // The longest directory and name that fit: the joined path still fits too.
+    Result longest;
+    longest.Add("/" + std::string(3000, 'd')).Add(std::string(kPathBufferSize - 3004, 'n'));
+    // One full path filling the buffer without a terminator.
+    Result full;
+    std::memset(full.bytes, 'p', sizeof full.bytes);
+    session.Do([&] {
+        AddSelectedFiles(unterminated.bytes);
+        AddSelectedFiles(longest.bytes);
+        AddSelectedFiles(full.bytes);
+    });
+    const std::string joined = "/" + std::string(3000, 'd') + "/" + std::string(kPathBufferSize - 3004, 'n');
+    EXPECT_EQ(joined.size(), static_cast<size_t>(kPathBufferSize - 2));
+    EXPECT_EQ(Entries(), (std::vector<std::string>{joined, "/dir/ok.mp3"}));
+}

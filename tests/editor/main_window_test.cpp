@@ -1,0 +1,202 @@
+// The main window and its commands, driven as a user would.
+#include "tests/editor/program_fixture.h"
+
+#include "tagstore/tag_reader.h"
+#include "winlayer/include/win32_constants.h"
+
+#include <cstdio>
+
+namespace {
+const std::vector<std::string> kEmptyFields(5, "");
+}
+
+TEST_F(Program, StartsWithEverySwitchOnEveryFieldEmptyAndTheListEmpty) {
+    EXPECT_EQ(session.Windows().size(), 1u);
+    for (int id = IDC_TITLE; id <= IDC_COMMENT; ++id) {
+        EXPECT_TRUE(session.Checked(main, id + 12)) << id;
+        EXPECT_TRUE(session.Enabled(main, id)) << id;
+    }
+    EXPECT_EQ(Fields(), kEmptyFields);
+    EXPECT_TRUE(Entries().empty());
+    EXPECT_EQ(session.Focus(main), session.Control(main, IDC_TITLE));
+}
+
+TEST_F(Program, FieldsRefuseCharactersBeyondTheirLength) {
+    EXPECT_EQ(session.Type(main, IDC_YEAR, "19999"), 4);
+    EXPECT_EQ(session.Text(main, IDC_YEAR), "1999");
+    for (int id : {IDC_TITLE, IDC_ARTIST, IDC_ALBUM, IDC_COMMENT}) {
+        EXPECT_EQ(session.Type(main, id, std::string(31, 'x')), 30) << id;
+        EXPECT_EQ(session.Text(main, id), std::string(30, 'x'));
+    }
+    // Selected text is typed over, within the limit.
+    session.Replace(main, IDC_YEAR, "2001");
+    EXPECT_EQ(session.Text(main, IDC_YEAR), "2001");
+}
+
+TEST_F(Program, EnterAndEscapeLeaveTheWindowOpenAndTheCloseBoxEndsTheProgram) {
+    session.PressEnter(main);
+    session.PressEscape(main);
+    EXPECT_TRUE(session.Running());
+    EXPECT_EQ(session.Windows().size(), 1u);
+    session.Close(main);
+    EXPECT_FALSE(session.Running());
+    EXPECT_EQ(session.ExitCode(), 0);
+    EXPECT_TRUE(session.Windows().empty());
+}
+
+TEST_F(Program, SelectingAnEntryShowsItsTagInEveryField) {
+    Song("a.mp3", "First", "Band", "Record", "1980", "Note");
+    Song("b.mp3", "Second", "Other", "Album", "2002", "More");
+    Open({"a.mp3", "b.mp3"});
+    EXPECT_EQ(Fields(), kEmptyFields) << "opening shows nothing";
+
+    session.ClickEntry(main, IDC_FILE_LIST, 0);
+    EXPECT_EQ(Fields(), (std::vector<std::string>{"First", "Band", "Record", "1980", "Note"}));
+    // Edits are lost when another file is selected, even in a switched-off field.
+    SetFields({"edited", "edited", "edited", "1", "edited"});
+    session.Click(main, IDC_USE_ALBUM);
+    session.ClickEntry(main, IDC_FILE_LIST, 1);
+    EXPECT_EQ(Fields(), (std::vector<std::string>{"Second", "Other", "Album", "2002", "More"}));
+    EXPECT_FALSE(session.Enabled(main, IDC_ALBUM));
+
+    // Arrow keys move the focus and show that file too.
+    session.PressListKey(main, IDC_FILE_LIST, winlayer::ListKey::Up);
+    EXPECT_EQ(session.Text(main, IDC_TITLE), "First");
+}
+
+TEST_F(Program, FilesWithoutATagShowEmptyFieldsAndVanishedFilesShowNothingNew) {
+    WriteBytes(Path("plain.mp3"), Audio(300));
+    Song("tagged.mp3", "Kept");
+    Open({"plain.mp3", "tagged.mp3"});
+    session.ClickEntry(main, IDC_FILE_LIST, 1);
+    ASSERT_EQ(session.Text(main, IDC_TITLE), "Kept");
+    session.ClickEntry(main, IDC_FILE_LIST, 0);
+    EXPECT_EQ(Fields(), kEmptyFields);
+
+    session.ClickEntry(main, IDC_FILE_LIST, 1);
+    std::remove(Path("plain.mp3").c_str());
+    session.ClickEntry(main, IDC_FILE_LIST, 0);
+    EXPECT_EQ(session.Text(main, IDC_TITLE), "Kept");
+    EXPECT_FALSE(Exists(Path("plain.mp3"))) << "looking never creates a file";
+}
+
+TEST_F(Program, SwitchesEnableAndDisableTheirFields) {
+    for (int id = IDC_USE_TITLE; id <= IDC_USE_COMMENT; ++id) {
+        session.Click(main, id);
+        EXPECT_FALSE(session.Checked(main, id));
+        EXPECT_FALSE(session.Enabled(main, id - 12));
+        EXPECT_EQ(session.Type(main, id - 12, "x"), 0) << "a disabled field takes no input";
+        session.Click(main, id);
+        EXPECT_TRUE(session.Enabled(main, id - 12));
+    }
+    // The keyboard reaches the switches too: Tab order is template order.
+    session.Click(main, IDC_ALBUM);
+    session.PressTab(main);
+    EXPECT_EQ(session.Focus(main), session.Control(main, IDC_USE_TITLE));
+    session.PressSpace(main);
+    EXPECT_FALSE(session.Checked(main, IDC_USE_TITLE));
+    EXPECT_FALSE(session.Enabled(main, IDC_TITLE));
+}
+
+TEST_F(Program, SaveToAllWritesTheSwitchedOnFieldsIntoEveryFile) {
+    Song("one.mp3", "One", "Artist 1", "Old album", "1990", "First");
+    WriteBytes(Path("two.mp3"), Audio(800, 3));
+    const Bytes oneBefore = ReadBytes(Path("one.mp3"));
+    const Bytes twoAudio = ReadBytes(Path("two.mp3"));
+    Open({"one.mp3", "two.mp3"});
+
+    SetFields({"Ignored title", "New artist", "Album for all", "2026", "Stamped"});
+    session.Click(main, IDC_USE_TITLE); // titles stay as they are
+    session.Click(main, IDC_SAVE_ALL);
+    EXPECT_TRUE(session.MessageBoxes().empty()) << "no confirmation";
+
+    Bytes oneExpected = oneBefore;
+    const Bytes record = MakeRecord("One", "New artist", "Album for all", "2026", "Stamped", 7);
+    std::copy(record.begin(), record.end(), oneExpected.end() - 128);
+    EXPECT_EQ(ReadBytes(Path("one.mp3")), oneExpected);
+    EXPECT_EQ(ReadBytes(Path("two.mp3")),
+              Concat(twoAudio, MakeRecord("", "New artist", "Album for all", "2026", "Stamped", 0xFF)));
+    EXPECT_EQ(Fields(), (std::vector<std::string>{"Ignored title", "New artist", "Album for all",
+                                                  "2026", "Stamped"}))
+        << "fields are not refreshed";
+}
+
+TEST_F(Program, SaveToAllWithUncheckedAlbumLeavesEveryAlbumAlone) {
+    Song("a.mp3", "A", "A", "Album A", "2000", "A");
+    Song("b.mp3", "B", "B", "Album B", "2001", "B");
+    Open({"a.mp3", "b.mp3"});
+    session.Click(main, IDC_USE_ALBUM);
+    SetFields({"T", "Ar", "", "1999", "Co"});
+    session.Click(main, IDC_SAVE_ALL);
+    EXPECT_EQ(ReadBytes(Path("a.mp3")),
+              Concat(Audio(600, 5), MakeRecord("T", "Ar", "Album A", "1999", "Co", 7)));
+    EXPECT_EQ(ReadBytes(Path("b.mp3")),
+              Concat(Audio(600, 5), MakeRecord("T", "Ar", "Album B", "1999", "Co", 7)));
+}
+
+TEST_F(Program, SaveToAllOnAnEmptyListShowsTheMessageAndWritesNothing) {
+    Song("not-listed.mp3", "Untouched");
+    const Bytes before = ReadBytes(Path("not-listed.mp3"));
+    session.Type(main, IDC_TITLE, "Something");
+    session.Click(main, IDC_SAVE_ALL);
+    const auto boxes = session.MessageBoxes();
+    ASSERT_EQ(boxes.size(), 1u);
+    EXPECT_EQ(boxes[0].text, "Please open some mp3's to edit");
+    EXPECT_EQ(boxes[0].caption, "Error");
+    EXPECT_EQ(boxes[0].owner, main);
+    EXPECT_EQ(boxes[0].type, MB_OK);
+    EXPECT_EQ(session.Type(main, IDC_TITLE, "x"), 0) << "the window waits for the box";
+    session.DismissMessageBox();
+    EXPECT_TRUE(session.MessageBoxes().empty());
+    EXPECT_EQ(session.Type(main, IDC_TITLE, "x"), 1);
+    EXPECT_EQ(ReadBytes(Path("not-listed.mp3")), before);
+}
+
+TEST_F(Program, SaveToSelectedWritesOnlyTheSelectedEntries) {
+    for (const char* name : {"1.mp3", "2.mp3", "3.mp3", "4.mp3"}) {
+        Song(name, "Old");
+    }
+    Open({"1.mp3", "2.mp3", "3.mp3", "4.mp3"});
+    // Nothing selected yet: nothing happens, not even a message.
+    session.Replace(main, IDC_TITLE, "New");
+    session.Click(main, IDC_SAVE_SELECTED);
+    EXPECT_TRUE(session.MessageBoxes().empty());
+    for (const char* name : {"1.mp3", "2.mp3", "3.mp3", "4.mp3"}) {
+        TagFields shown{};
+        ASSERT_TRUE(ReadTag(Path(name).c_str(), shown));
+        EXPECT_STREQ(shown.title, "Old");
+    }
+
+    session.ClickEntry(main, IDC_FILE_LIST, 0);
+    session.ClickEntry(main, IDC_FILE_LIST, 2, /*ctrl=*/true);
+    session.ClickEntry(main, IDC_FILE_LIST, 3, /*ctrl=*/true, /*shift=*/true);
+    ASSERT_EQ(session.Selected(main, IDC_FILE_LIST), (std::vector<int>{0, 2, 3}));
+    session.Replace(main, IDC_TITLE, "New"); // selecting showed the old title again
+    session.Click(main, IDC_SAVE_SELECTED);
+    const char* expected[] = {"New", "Old", "New", "New"};
+    for (int i = 0; i < 4; ++i) {
+        TagFields shown{};
+        ASSERT_TRUE(ReadTag(Entries()[static_cast<size_t>(i)].c_str(), shown));
+        EXPECT_STREQ(shown.title, expected[i]) << i;
+    }
+}
+
+TEST_F(Program, SaveToSelectedOnAnEmptyListDoesNothing) {
+    session.Click(main, IDC_SAVE_SELECTED);
+    EXPECT_TRUE(session.MessageBoxes().empty());
+    EXPECT_TRUE(session.Running());
+}
+
+TEST_F(Program, FilesThatCannotBeWrittenAreSkipped) {
+    Song("gone.mp3", "Old");
+    Song("kept.mp3", "Old");
+    Open({"gone.mp3", "kept.mp3"});
+    std::remove(Path("gone.mp3").c_str());
+    session.Replace(main, IDC_TITLE, "New");
+    session.Click(main, IDC_SAVE_ALL);
+    EXPECT_FALSE(Exists(Path("gone.mp3"))) << "saving never creates a file";
+    TagFields shown{};
+    ASSERT_TRUE(ReadTag(Path("kept.mp3").c_str(), shown));
+    EXPECT_STREQ(shown.title, "New");
+    EXPECT_EQ(Entries().size(), 2u) << "the vanished file stays listed";
+}

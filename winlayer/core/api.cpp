@@ -1,0 +1,92 @@
+// The Win32 functions the program calls, provided by the core.
+#include "winlayer/core/common_dialogs.h"
+#include "winlayer/core/dialog.h"
+#include "winlayer/include/windows.h"
+
+using namespace winlayer;
+
+INT_PTR WINAPI DialogBoxParamA(HINSTANCE, LPCSTR templateName, HWND owner, DLGPROC dialogProc,
+                               LPARAM initParam) {
+    if (!IS_INTRESOURCE(templateName)) {
+        return -1; // templates are found by number only
+    }
+    return RunModalDialog(static_cast<int>(reinterpret_cast<ULONG_PTR>(templateName)), owner,
+                          dialogProc, initParam);
+}
+
+BOOL WINAPI DestroyWindow(HWND window) { return Destroy(window) ? TRUE : FALSE; }
+void WINAPI PostQuitMessage(int exitCode) { PostQuit(exitCode); }
+BOOL WINAPI IsWindow(HWND window) { return FindWindow(window) != nullptr ? TRUE : FALSE; }
+
+HWND WINAPI GetDlgItem(HWND dialog, int id) {
+    const Window* control = FindControl(dialog, id);
+    return control != nullptr ? control->handle : nullptr;
+}
+
+UINT WINAPI GetDlgItemTextA(HWND dialog, int id, LPSTR text, int maxCount) {
+    const HWND control = GetDlgItem(dialog, id);
+    if (control == nullptr) {
+        if (text != nullptr && maxCount > 0) {
+            text[0] = '\0';
+        }
+        return 0;
+    }
+    return static_cast<UINT>(Send(control, WM_GETTEXT, static_cast<WPARAM>(maxCount < 0 ? 0 : maxCount),
+                                  reinterpret_cast<LPARAM>(text)));
+}
+
+BOOL WINAPI SetDlgItemTextA(HWND dialog, int id, LPCSTR text) {
+    const HWND control = GetDlgItem(dialog, id);
+    return control != nullptr && Send(control, WM_SETTEXT, 0, reinterpret_cast<LPARAM>(text)) != 0;
+}
+
+BOOL WINAPI CheckDlgButton(HWND dialog, int id, UINT check) {
+    const HWND control = GetDlgItem(dialog, id);
+    if (control == nullptr) {
+        return FALSE;
+    }
+    Send(control, BM_SETCHECK, check, 0);
+    return TRUE;
+}
+
+UINT WINAPI IsDlgButtonChecked(HWND dialog, int id) {
+    return static_cast<UINT>(SendDlgItemMessageA(dialog, id, BM_GETCHECK, 0, 0));
+}
+
+BOOL WINAPI EnableWindow(HWND handle, BOOL enable) {
+    Window* window = FindWindow(handle);
+    if (window == nullptr) {
+        return FALSE;
+    }
+    const BOOL wasDisabled = window->enabled ? FALSE : TRUE;
+    if (window->enabled != (enable != FALSE)) {
+        window->enabled = enable != FALSE;
+        CurrentBackend().ControlChanged(handle);
+    }
+    return wasDisabled;
+}
+
+BOOL WINAPI IsWindowEnabled(HWND handle) {
+    const Window* window = FindWindow(handle);
+    return window != nullptr && window->enabled ? TRUE : FALSE;
+}
+
+LRESULT WINAPI SendMessageA(HWND window, UINT message, WPARAM wParam, LPARAM lParam) {
+    return Send(window, message, wParam, lParam);
+}
+
+LRESULT WINAPI SendDlgItemMessageA(HWND dialog, int id, UINT message, WPARAM wParam,
+                                   LPARAM lParam) {
+    const HWND control = GetDlgItem(dialog, id);
+    return control != nullptr ? Send(control, message, wParam, lParam) : 0;
+}
+
+int WINAPI MessageBoxA(HWND owner, LPCSTR text, LPCSTR caption, UINT type) {
+    return RunMessageBoxFor(owner, text, caption, type);
+}
+
+BOOL WINAPI GetOpenFileNameA(LPOPENFILENAMEA options) {
+    return options != nullptr ? RunOpenFileDialog(*options) : FALSE;
+}
+
+DWORD WINAPI CommDlgExtendedError() { return LastFileDialogError(); }

@@ -1,0 +1,162 @@
+#include "winlayer/core/controls.h"
+
+#include "winlayer/core/backend.h"
+#include "winlayer/core/edit.h"
+#include "winlayer/core/list_box.h"
+#include "winlayer/include/win32_constants.h"
+
+#include <cstring>
+
+namespace winlayer {
+
+namespace {
+
+ControlKind KindOf(const ControlTemplate& entry) {
+    switch (entry.controlClass) {
+    case ControlClass::Edit:
+        return ControlKind::Edit;
+    case ControlClass::ListBox:
+        return ControlKind::ListBox;
+    case ControlClass::Static:
+        return (entry.style & SS_TYPEMASK) == SS_BITMAP ? ControlKind::Bitmap
+                                                        : ControlKind::Static;
+    case ControlClass::Button:
+        break;
+    }
+    switch (entry.style & BS_TYPEMASK) {
+    case BS_GROUPBOX:
+        return ControlKind::GroupBox;
+    case BS_CHECKBOX:
+    case BS_AUTOCHECKBOX:
+    case BS_3STATE:
+    case BS_AUTO3STATE:
+        return ControlKind::CheckBox;
+    default:
+        return ControlKind::PushButton;
+    }
+}
+
+LRESULT TextMessage(Window& control, UINT message, WPARAM wParam, LPARAM lParam) {
+    switch (message) {
+    case WM_SETTEXT: {
+        const char* text = reinterpret_cast<const char*>(lParam);
+        if (control.kind == ControlKind::Edit) {
+            EditSetText(control, text);
+        } else {
+            control.text = text != nullptr ? text : "";
+        }
+        CurrentBackend().ControlChanged(control.handle);
+        return TRUE;
+    }
+    case WM_GETTEXT:
+        return CopyText(control.text, reinterpret_cast<char*>(lParam), static_cast<int>(wParam));
+    case WM_GETTEXTLENGTH:
+        return static_cast<LRESULT>(control.text.size());
+    default:
+        return 0;
+    }
+}
+
+LRESULT ListMessage(Window& list, UINT message, WPARAM wParam, LPARAM lParam) {
+    ListState& s = list.list;
+    const int count = static_cast<int>(s.items.size());
+    const int index = static_cast<int>(wParam);
+    const bool valid = index >= 0 && index < count;
+    switch (message) {
+    case LB_ADDSTRING: {
+        const int at = ListAdd(list, reinterpret_cast<const char*>(lParam));
+        CurrentBackend().ControlChanged(list.handle);
+        return at;
+    }
+    case LB_DELETESTRING:
+        if (!ListDelete(list, index)) {
+            return LB_ERR;
+        }
+        CurrentBackend().ControlChanged(list.handle);
+        return static_cast<LRESULT>(s.items.size());
+    case LB_RESETCONTENT:
+        ListClear(list);
+        CurrentBackend().ControlChanged(list.handle);
+        return 0;
+    case LB_GETCOUNT:
+        return count;
+    case LB_GETTEXT:
+        if (!valid || lParam == 0) {
+            return LB_ERR;
+        }
+        // The caller's buffer is as long as the entry and its terminator, as Windows assumes.
+        std::memcpy(reinterpret_cast<char*>(lParam), s.items[static_cast<size_t>(index)].c_str(),
+                    s.items[static_cast<size_t>(index)].size() + 1);
+        return static_cast<LRESULT>(s.items[static_cast<size_t>(index)].size());
+    case LB_GETTEXTLEN:
+        return valid ? static_cast<LRESULT>(s.items[static_cast<size_t>(index)].size()) : LB_ERR;
+    case LB_GETSEL:
+        return valid ? (s.selected[static_cast<size_t>(index)] ? 1 : 0) : LB_ERR;
+    case LB_GETSELCOUNT: {
+        int selected = 0;
+        for (bool on : s.selected) {
+            selected += on ? 1 : 0;
+        }
+        return selected;
+    }
+    case LB_GETCURSEL:
+    case LB_GETCARETINDEX:
+        return count == 0 ? LB_ERR : s.caret;
+    default:
+        return 0;
+    }
+}
+
+} // namespace
+
+int CopyText(const std::string& text, char* buffer, int size) {
+    if (buffer == nullptr || size <= 0) {
+        return 0;
+    }
+    const int length = static_cast<int>(text.size()) < size - 1 ? static_cast<int>(text.size())
+                                                                 : size - 1;
+    std::memcpy(buffer, text.data(), static_cast<size_t>(length));
+    buffer[length] = '\0';
+    return length;
+}
+
+Window& CreateControl(HWND dialog, const ControlTemplate& entry) {
+    Window& control = CreateWindowRecord(KindOf(entry), dialog);
+    control.id = entry.id;
+    control.text = entry.text != nullptr ? entry.text : "";
+    control.imageId = entry.imageId;
+    control.rect = {entry.x, entry.y, entry.cx, entry.cy};
+    control.style = entry.style;
+    control.exStyle = entry.exStyle;
+    control.enabled = (entry.style & WS_DISABLED) == 0;
+    return control;
+}
+
+LRESULT ControlMessage(Window& control, UINT message, WPARAM wParam, LPARAM lParam) {
+    if (message == WM_SETTEXT || message == WM_GETTEXT || message == WM_GETTEXTLENGTH) {
+        return TextMessage(control, message, wParam, lParam);
+    }
+    switch (control.kind) {
+    case ControlKind::Edit:
+        if (message == EM_LIMITTEXT) {
+            EditSetLimit(control, wParam);
+        } else if (message == EM_GETLIMITTEXT) {
+            return control.edit.limit;
+        }
+        return 0;
+    case ControlKind::CheckBox:
+        if (message == BM_SETCHECK) {
+            control.checked = wParam == BST_CHECKED;
+            CurrentBackend().ControlChanged(control.handle);
+        } else if (message == BM_GETCHECK) {
+            return control.checked ? BST_CHECKED : BST_UNCHECKED;
+        }
+        return 0;
+    case ControlKind::ListBox:
+        return ListMessage(control, message, wParam, lParam);
+    default:
+        return 0;
+    }
+}
+
+} // namespace winlayer

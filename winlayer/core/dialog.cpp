@@ -1,0 +1,241 @@
+#include "winlayer/core/dialog.h"
+
+#include "winlayer/core/backend.h"
+#include "winlayer/core/controls.h"
+#include "winlayer/core/edit.h"
+#include "winlayer/include/win32_constants.h"
+
+namespace winlayer {
+
+namespace {
+
+bool gQuit = false;
+int gQuitCode = 0;
+
+bool IsTabStop(const Window& control) {
+    return (control.style & WS_TABSTOP) != 0 && (control.style & WS_VISIBLE) != 0 &&
+           control.enabled;
+}
+
+HWND FirstTabStop(const Window& dialog) {
+    for (HWND child : dialog.children) {
+        const Window* control = FindWindow(child);
+        if (control != nullptr && IsTabStop(*control)) {
+            return child;
+        }
+    }
+    return nullptr;
+}
+
+HWND BuildDialog(const DialogTemplate& entry, HWND owner, DLGPROC proc) {
+    Window& dialog = CreateWindowRecord(ControlKind::Dialog, owner);
+    dialog.dialogTemplate = &entry;
+    dialog.proc = proc;
+    dialog.text = entry.caption != nullptr ? entry.caption : "";
+    dialog.rect = {entry.x, entry.y, entry.cx, entry.cy};
+    dialog.style = entry.style;
+    dialog.exStyle = entry.exStyle;
+    const HWND handle = dialog.handle;
+    for (int i = 0; i < entry.controlCount; ++i) {
+        const HWND child = CreateControl(handle, entry.controls[i]).handle;
+        FindWindow(handle)->children.push_back(child);
+    }
+    return handle;
+}
+
+} // namespace
+
+void ResetSession() {
+    gQuit = false;
+    gQuitCode = 0;
+    for (HWND dialog : Dialogs()) {
+        Window* window = FindWindow(dialog);
+        for (HWND child : window->children) {
+            RemoveWindowRecord(child);
+        }
+        RemoveWindowRecord(dialog);
+    }
+}
+
+LRESULT Send(HWND handle, UINT message, WPARAM wParam, LPARAM lParam) {
+    Window* window = FindWindow(handle);
+    if (window == nullptr) {
+        return 0;
+    }
+    if (window->kind != ControlKind::Dialog) {
+        return ControlMessage(*window, message, wParam, lParam);
+    }
+    const INT_PTR handled =
+        window->proc != nullptr ? window->proc(handle, message, wParam, lParam) : FALSE;
+    if (handled) {
+        return handled;
+    }
+    // What the dialog manager does with the messages a dialog procedure leaves alone.
+    window = FindWindow(handle);
+    if (window == nullptr) {
+        return 0;
+    }
+    switch (message) {
+    case WM_CLOSE: {
+        const Window* cancel = FindControl(handle, IDCANCEL);
+        Send(handle, WM_COMMAND, MAKEWPARAM(IDCANCEL, BN_CLICKED),
+             reinterpret_cast<LPARAM>(cancel != nullptr ? cancel->handle : nullptr));
+        return 0;
+    }
+    case WM_SETTEXT:
+        window->text = lParam != 0 ? reinterpret_cast<const char*>(lParam) : "";
+        CurrentBackend().ControlChanged(handle);
+        return TRUE;
+    case WM_GETTEXT:
+        return CopyText(window->text, reinterpret_cast<char*>(lParam), static_cast<int>(wParam));
+    default:
+        return 0;
+    }
+}
+
+void Notify(HWND control, WORD code) {
+    const Window* window = FindWindow(control);
+    if (window != nullptr) {
+        Send(window->parent, WM_COMMAND, MAKEWPARAM(window->id, code),
+             reinterpret_cast<LPARAM>(control));
+    }
+}
+
+INT_PTR RunModalDialog(int templateId, HWND owner, DLGPROC proc, LPARAM param) {
+    const DialogTemplate* entry = FindDialogTemplate(templateId);
+    if (entry == nullptr || proc == nullptr) {
+        return -1;
+    }
+    Window* ownerWindow = FindWindow(owner);
+    const bool disableOwner = ownerWindow != nullptr && ownerWindow->enabled;
+    if (disableOwner) {
+        ownerWindow->enabled = false;
+        CurrentBackend().ControlChanged(owner);
+    }
+
+    const HWND dialog = BuildDialog(*entry, owner, proc);
+    CurrentBackend().DialogCreated(dialog);
+    Window* built = FindWindow(dialog);
+    const HWND first = FirstTabStop(*built);
+    if (Send(dialog, WM_INITDIALOG, reinterpret_cast<WPARAM>(first), param) != 0 &&
+        first != nullptr) {
+        SetFocusTo(first);
+    }
+    if (FindWindow(dialog) != nullptr) {
+        CurrentBackend().DialogShown(dialog);
+    }
+
+    ModalLoop([dialog] { return FindWindow(dialog) == nullptr; });
+    if (FindWindow(dialog) != nullptr) {
+        Destroy(dialog);
+    }
+    if (disableOwner && (ownerWindow = FindWindow(owner)) != nullptr) {
+        ownerWindow->enabled = true;
+        CurrentBackend().ControlChanged(owner);
+    }
+    return 0;
+}
+
+bool Destroy(HWND handle) {
+    Window* window = FindWindow(handle);
+    if (window == nullptr || window->destroying) {
+        return false;
+    }
+    window->destroying = true;
+    if (window->kind == ControlKind::Dialog) {
+        Send(handle, WM_DESTROY, 0, 0);
+        window = FindWindow(handle);
+        for (HWND child : window->children) {
+            RemoveWindowRecord(child);
+        }
+    } else if (Window* dialog = FindWindow(window->parent)) {
+        std::erase(dialog->children, handle);
+        if (dialog->focus == handle) {
+            dialog->focus = nullptr;
+        }
+    }
+    RemoveWindowRecord(handle);
+    CurrentBackend().WindowDestroyed(handle);
+    return true;
+}
+
+void PostQuit(int exitCode) {
+    gQuit = true;
+    gQuitCode = exitCode;
+}
+
+bool QuitPosted() { return gQuit; }
+int QuitCode() { return gQuitCode; }
+
+void SetFocusTo(HWND handle) {
+    Window* control = FindWindow(handle);
+    if (control == nullptr || control->kind == ControlKind::Dialog) {
+        return;
+    }
+    Window* dialog = FindWindow(control->parent);
+    if (dialog == nullptr || dialog->focus == handle) {
+        return;
+    }
+    dialog->focus = handle;
+    CurrentBackend().FocusChanged(dialog->handle);
+}
+
+HWND FocusOf(HWND dialog) {
+    const Window* window = FindWindow(dialog);
+    return window != nullptr ? window->focus : nullptr;
+}
+
+void TabFocus(HWND dialog, bool backwards) {
+    const Window* window = FindWindow(dialog);
+    if (window == nullptr || window->children.empty()) {
+        return;
+    }
+    const int count = static_cast<int>(window->children.size());
+    int at = -1;
+    for (int i = 0; i < count; ++i) {
+        if (window->children[static_cast<size_t>(i)] == window->focus) {
+            at = i;
+        }
+    }
+    for (int step = 1; step <= count; ++step) {
+        const int i = ((backwards ? at - step : at + step) % count + count) % count;
+        Window* control = FindWindow(window->children[static_cast<size_t>(i)]);
+        if (control != nullptr && IsTabStop(*control)) {
+            if (control->kind == ControlKind::Edit) {
+                EditSelectAll(*control); // an edit reached by Tab has its text selected
+            }
+            SetFocusTo(control->handle);
+            return;
+        }
+    }
+}
+
+int EnterCommand(HWND dialog) {
+    const Window* focused = FindWindow(FocusOf(dialog));
+    if (focused != nullptr && focused->kind == ControlKind::PushButton) {
+        return focused->id;
+    }
+    const Window* window = FindWindow(dialog);
+    for (HWND child : window != nullptr ? window->children : std::vector<HWND>{}) {
+        const Window* control = FindWindow(child);
+        if (control != nullptr && control->kind == ControlKind::PushButton &&
+            (control->style & BS_TYPEMASK) == BS_DEFPUSHBUTTON) {
+            return control->id;
+        }
+    }
+    return IDOK;
+}
+
+bool TakesInput(HWND handle) {
+    const Window* window = FindWindow(handle);
+    if (window == nullptr || !window->enabled) {
+        return false;
+    }
+    if (window->kind == ControlKind::Dialog) {
+        return true;
+    }
+    const Window* dialog = FindWindow(window->parent);
+    return dialog != nullptr && dialog->enabled;
+}
+
+} // namespace winlayer

@@ -1,0 +1,44 @@
+// Dialogs: building them from templates, message delivery, modal loops, focus and
+// the dialog keyboard.
+#pragma once
+
+#include "winlayer/core/window.h"
+
+namespace winlayer {
+
+// Forgets any quit request and every window: a new run of the program starts clean.
+void ResetSession();
+
+LRESULT Send(HWND window, UINT message, WPARAM wParam, LPARAM lParam);
+// A control tells its dialog about something that happened to it.
+void Notify(HWND control, WORD code);
+
+INT_PTR RunModalDialog(int templateId, HWND owner, DLGPROC proc, LPARAM param);
+bool Destroy(HWND window);
+void PostQuit(int exitCode);
+bool QuitPosted();
+int QuitCode();
+// Runs the modal loop until `finished` says so or a quit request arrives.
+template <typename Done> void ModalLoop(Done finished);
+
+// Focus within a dialog.
+void SetFocusTo(HWND control);
+HWND FocusOf(HWND dialog);
+// Moves the focus to the next (or previous) enabled tab stop.
+void TabFocus(HWND dialog, bool backwards);
+// The command Enter sends: the focused push button, else the default push button,
+// else IDOK.
+int EnterCommand(HWND dialog);
+
+// True when the user may act on this window: it exists, and it and its dialog are enabled.
+bool TakesInput(HWND window);
+
+} // namespace winlayer
+
+#include "winlayer/core/backend.h"
+
+template <typename Done> void winlayer::ModalLoop(Done finished) {
+    while (!finished() && !QuitPosted()) {
+        CurrentBackend().WaitForInput();
+    }
+}

@@ -1,0 +1,64 @@
+#include "winlayer/core/edit.h"
+
+namespace winlayer {
+
+namespace {
+constexpr int kMaxSingleLine = 0x7FFFFFFE;
+
+void Clamp(Window& edit) {
+    const int length = static_cast<int>(edit.text.size());
+    EditState& e = edit.edit;
+    e.selStart = e.selStart < 0 ? 0 : (e.selStart > length ? length : e.selStart);
+    e.selEnd = e.selEnd < 0 ? 0 : (e.selEnd > length ? length : e.selEnd);
+}
+
+void ReplaceSelection(Window& edit, const std::string& with) {
+    Clamp(edit);
+    EditState& e = edit.edit;
+    const int from = e.selStart < e.selEnd ? e.selStart : e.selEnd;
+    const int to = e.selStart < e.selEnd ? e.selEnd : e.selStart;
+    edit.text.replace(static_cast<size_t>(from), static_cast<size_t>(to - from), with);
+    e.selStart = e.selEnd = from + static_cast<int>(with.size());
+}
+} // namespace
+
+bool EditTypeChar(Window& edit, char c) {
+    Clamp(edit);
+    const EditState& e = edit.edit;
+    const int selected = e.selEnd > e.selStart ? e.selEnd - e.selStart : e.selStart - e.selEnd;
+    if (c == '\0' || static_cast<int>(edit.text.size()) - selected + 1 > edit.edit.limit) {
+        return false;
+    }
+    ReplaceSelection(edit, std::string(1, c));
+    return true;
+}
+
+bool EditBackspace(Window& edit) {
+    Clamp(edit);
+    EditState& e = edit.edit;
+    if (e.selStart == e.selEnd) {
+        if (e.selEnd == 0) {
+            return false;
+        }
+        e.selStart = e.selEnd - 1;
+    }
+    ReplaceSelection(edit, std::string());
+    return true;
+}
+
+void EditSelectAll(Window& edit) {
+    edit.edit.selStart = 0;
+    edit.edit.selEnd = static_cast<int>(edit.text.size());
+}
+
+void EditSetText(Window& edit, const char* text) {
+    edit.text = text != nullptr ? text : "";
+    edit.edit.selStart = edit.edit.selEnd = 0;
+}
+
+void EditSetLimit(Window& edit, WPARAM limit) {
+    edit.edit.limit =
+        limit == 0 || limit > static_cast<WPARAM>(kMaxSingleLine) ? kMaxSingleLine : static_cast<int>(limit);
+}
+
+} // namespace winlayer

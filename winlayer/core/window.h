@@ -1,0 +1,65 @@
+// The window table: every dialog and control the program has created, by handle.
+#pragma once
+
+#include "winlayer/core/resources.h"
+#include "winlayer/include/win32_types.h"
+
+#include <string>
+#include <vector>
+
+namespace winlayer {
+
+enum class ControlKind { Dialog, Edit, CheckBox, PushButton, Static, GroupBox, Bitmap, ListBox };
+
+struct Rect {
+    int x, y, cx, cy;
+};
+
+struct EditState {
+    int limit = 30000; // characters the user may type, as an edit control starts with
+    int selStart = 0;  // selection; the caret stands at selEnd
+    int selEnd = 0;
+};
+
+struct ListState {
+    std::vector<std::string> items;
+    std::vector<bool> selected;
+    int caret = -1;  // the entry with the focus, -1 when the list is empty
+    int anchor = -1; // where a Shift-click range starts
+};
+
+struct Window {
+    HWND handle = nullptr;
+    HWND parent = nullptr; // the dialog of a control; the owner of a dialog
+    ControlKind kind = ControlKind::Dialog;
+    int id = 0; // a control's number
+    std::string text;
+    Rect rect{};         // dialog units; a dialog's is its template's
+    DWORD style = 0;
+    DWORD exStyle = 0;
+    bool enabled = true;
+    bool checked = false;
+    int imageId = 0;     // a bitmap static's bitmap
+    EditState edit;
+    ListState list;
+
+    // Dialogs only.
+    DLGPROC proc = nullptr;
+    const DialogTemplate* dialogTemplate = nullptr;
+    std::vector<HWND> children; // template order, which is also the tab order
+    HWND focus = nullptr;
+    bool destroying = false;
+};
+
+// Creates a window record and returns it; its handle is new and never reused.
+Window& CreateWindowRecord(ControlKind kind, HWND parent);
+// The window with this handle, or null when there is none (any more).
+Window* FindWindow(HWND handle);
+// Removes a window record; its handle stays invalid.
+void RemoveWindowRecord(HWND handle);
+// The dialogs that exist, oldest first.
+std::vector<HWND> Dialogs();
+// The control of `dialog` with number `id`, or null.
+Window* FindControl(HWND dialog, int id);
+
+} // namespace winlayer

@@ -1,0 +1,88 @@
+// A back end with no display, for tests: runs the program through its real entry
+// point and lets a test act as its user and see what the user would see.
+//
+// The program runs on a thread of its own, and only one side runs at a time: an
+// action is handed to the program's thread as its next input, and the test goes on
+// once the program waits for input again (or has ended). What the test reads is the
+// core's state while the program waits.
+#pragma once
+
+#include "winlayer/core/backend.h"
+#include "winlayer/core/list_box.h"
+
+#include <condition_variable>
+#include <functional>
+#include <mutex>
+#include <string>
+#include <thread>
+#include <vector>
+
+namespace winlayer::headless {
+
+class Session : public Backend {
+  public:
+    Session();
+    ~Session() override;
+    Session(const Session&) = delete;
+    Session& operator=(const Session&) = delete;
+
+    // Starts the program through its entry point, or `program` in its place; returns
+    // once it waits for its first input (or has ended).
+    void Start();
+    void Start(std::function<int()> program);
+    bool Running();
+    int ExitCode();
+    // Runs `action` on the program's thread as the user's next input.
+    void Do(std::function<void()> action);
+
+    // --- What the user sees ---------------------------------------------------------
+    // The open windows, oldest first, and the newest one with a given caption.
+    std::vector<HWND> Windows();
+    HWND Find(const std::string& caption);
+    std::string Caption(HWND window);
+    HWND Control(HWND window, int id);
+    std::string Text(HWND window, int id);
+    bool Checked(HWND window, int id);
+    bool Enabled(HWND window, int id);
+    HWND Focus(HWND window);
+    std::vector<std::string> Entries(HWND window, int listId);
+    std::vector<int> Selected(HWND window, int listId);
+    int Caret(HWND window, int listId);
+    bool FileDialogOpen();
+    FileDialog FileDialogShown(); // valid while one is open
+    std::vector<MessageBoxState> MessageBoxes();
+
+    // --- What the user does ---------------------------------------------------------
+    void Click(HWND window, int id);
+    int Type(HWND window, int id, const std::string& text);
+    // Selects the field's text and types over it.
+    void Replace(HWND window, int id, const std::string& text);
+    void ClickEntry(HWND window, int listId, int index, bool ctrl = false, bool shift = false);
+    void DoubleClickEntry(HWND window, int listId, int index);
+    void PressListKey(HWND window, int listId, ListKey key, bool ctrl = false, bool shift = false);
+    void PressEnter(HWND window);
+    void PressEscape(HWND window);
+    void PressTab(HWND window, bool shift = false);
+    void PressSpace(HWND window);
+    void Close(HWND window);
+    bool AcceptFileDialog(const std::string& directory, const std::vector<std::string>& names);
+    void CancelFileDialog();
+    void DismissMessageBox();
+
+    // Backend.
+    void WaitForInput() override;
+
+  private:
+    std::mutex mutex_;
+    std::condition_variable changed_;
+    std::function<void()> action_;
+    bool idle_ = false;
+    bool finished_ = false;
+    bool started_ = false;
+    int exitCode_ = -1;
+    std::thread program_;
+
+    void WaitUntilSettled(std::unique_lock<std::mutex>& lock);
+};
+
+} // namespace winlayer::headless
