@@ -52,7 +52,9 @@ bool JoinPath(const char* directory, int directoryLength, const char* name, int 
 
 } // namespace
 
-int FileList::Count() { return static_cast<int>(ListMessage(LB_GETCOUNT, 0, 0)); }
+int FileList::Count() {
+    return static_cast<int>(ListMessage(LB_GETCOUNT, 0, 0));
+}
 
 void FileList::Text(int index) {
     std::memset(SelectionBuffer, 0, sizeof SelectionBuffer);
@@ -63,9 +65,13 @@ bool FileList::IsSelected(int index) {
     return ListMessage(LB_GETSEL, static_cast<WPARAM>(index), 0) > 0;
 }
 
-void FileList::Add(const char* path) { ListMessage(LB_ADDSTRING, 0, reinterpret_cast<LPARAM>(path)); }
+void FileList::Add(const char* path) {
+    ListMessage(LB_ADDSTRING, 0, reinterpret_cast<LPARAM>(path));
+}
 
-void FileList::Remove(int index) { ListMessage(LB_DELETESTRING, static_cast<WPARAM>(index), 0); }
+void FileList::Remove(int index) {
+    ListMessage(LB_DELETESTRING, static_cast<WPARAM>(index), 0);
+}
 
 void FileList::Clear() {
     for (int i = Count() - 1; i >= 0; --i) {

@@ -28,7 +28,8 @@ void Capture(TagFields& fields, FieldSwitches& switches) {
     for (int k = 0; k < kFieldCount; ++k) {
         const FieldKind kind = FieldAt(k);
         GetDlgItemTextA(gMainWindow, kFieldEdit[k], FieldText(fields, kind), FieldWidth(kind) + 1);
-        switches.on[k] = IsDlgButtonChecked(gMainWindow, kFieldEdit[k] + kSwitchOffset) == BST_CHECKED;
+        switches.on[k] =
+            IsDlgButtonChecked(gMainWindow, kFieldEdit[k] + kSwitchOffset) == BST_CHECKED;
     }
 }
 

@@ -3,8 +3,8 @@
 #pragma once
 
 #ifdef _WIN32
-#include <windows.h>
 #include <commdlg.h>
+#include <windows.h>
 constexpr char kDirectorySeparator = '\\';
 #else
 #include "winlayer/include/windows.h"

@@ -21,7 +21,8 @@ TEST_F(AboutBox, ShowsTheVersionAndArtwork) {
     for (HWND child : box->children) {
         const winlayer::Window* control = winlayer::FindWindow(child);
         version |= control->text == "Quorwin Version 1.2";
-        artwork |= control->kind == winlayer::ControlKind::Bitmap && control->imageId == IDB_ARTWORK;
+        artwork |=
+            control->kind == winlayer::ControlKind::Bitmap && control->imageId == IDB_ARTWORK;
     }
     EXPECT_TRUE(version);
     EXPECT_TRUE(artwork);

@@ -33,8 +33,8 @@ TEST_F(Program, ChosenFilesAreListedInOrderIgnoringCase) {
     Open({"b song.mp3", "A song.mp3"});
     EXPECT_EQ(Entries(), (std::vector<std::string>{Path("A song.mp3"), Path("b song.mp3")}));
     Open({"c.mp3"}); // one file: its full path, once
-    EXPECT_EQ(Entries(), (std::vector<std::string>{Path("A song.mp3"), Path("b song.mp3"),
-                                                   Path("c.mp3")}));
+    EXPECT_EQ(Entries(),
+              (std::vector<std::string>{Path("A song.mp3"), Path("b song.mp3"), Path("c.mp3")}));
     Open({"c.mp3", "b song.mp3"}); // again: listed twice
     EXPECT_EQ(Entries().size(), 5u);
     EXPECT_EQ(Entries()[3], Path("c.mp3"));
@@ -80,7 +80,8 @@ TEST_F(Program, ClearAllEmptiesTheListAndKeepsTheFields) {
 TEST_F(Program, AResultTooLongForTheBufferAddsNothing) {
     std::vector<std::string> names;
     for (int i = 0; i < 60; ++i) {
-        names.push_back(std::string(90, static_cast<char>('a' + i % 26)) + std::to_string(i) + ".mp3");
+        names.push_back(std::string(90, static_cast<char>('a' + i % 26)) + std::to_string(i) +
+                        ".mp3");
         WriteBytes(Path(names.back()), Audio(10));
     }
     session.Click(main, IDC_OPEN);
@@ -116,8 +117,8 @@ TEST_F(Program, ResultsJoinTheDirectoryWithEachName) {
         AddSelectedFiles(folder.bytes);
         AddSelectedFiles(single.bytes);
     });
-    EXPECT_EQ(Entries(), (std::vector<std::string>{"/a.mp3", "/b.mp3", "/music/one.mp3",
-                                                   "/music/set/x.mp3"}));
+    EXPECT_EQ(Entries(),
+              (std::vector<std::string>{"/a.mp3", "/b.mp3", "/music/one.mp3", "/music/set/x.mp3"}));
 }
 
 TEST_F(Program, ResultsAreNeverReadPastTheBufferAndCutPathsAreLeftOut) {
@@ -137,7 +138,8 @@ TEST_F(Program, ResultsAreNeverReadPastTheBufferAndCutPathsAreLeftOut) {
         AddSelectedFiles(longest.bytes);
         AddSelectedFiles(full.bytes);
     });
-    const std::string joined = "/" + std::string(3000, 'd') + "/" + std::string(kPathBufferSize - 3004, 'n');
+    const std::string joined =
+        "/" + std::string(3000, 'd') + "/" + std::string(kPathBufferSize - 3004, 'n');
     EXPECT_EQ(joined.size(), static_cast<size_t>(kPathBufferSize - 2));
     EXPECT_EQ(Entries(), (std::vector<std::string>{joined, "/dir/ok.mp3"}));
 }

@@ -114,8 +114,9 @@ TEST_F(Program, SaveToAllWritesTheSwitchedOnFieldsIntoEveryFile) {
     const Bytes record = MakeRecord("One", "New artist", "Album for all", "2026", "Stamped", 7);
     std::copy(record.begin(), record.end(), oneExpected.end() - 128);
     EXPECT_EQ(ReadBytes(Path("one.mp3")), oneExpected);
-    EXPECT_EQ(ReadBytes(Path("two.mp3")),
-              Concat(twoAudio, MakeRecord("", "New artist", "Album for all", "2026", "Stamped", 0xFF)));
+    EXPECT_EQ(
+        ReadBytes(Path("two.mp3")),
+        Concat(twoAudio, MakeRecord("", "New artist", "Album for all", "2026", "Stamped", 0xFF)));
     EXPECT_EQ(Fields(), (std::vector<std::string>{"Ignored title", "New artist", "Album for all",
                                                   "2026", "Stamped"}))
         << "fields are not refreshed";

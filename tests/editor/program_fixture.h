@@ -31,9 +31,8 @@ class Program : public ::testing::Test {
     void Song(const std::string& name, const std::string& title, const std::string& artist = "A",
               const std::string& album = "B", const std::string& year = "1999",
               const std::string& comment = "C") {
-        WriteBytes(Path(name),
-                   Concat(Audio(600, static_cast<unsigned>(name.size())),
-                          MakeRecord(title, artist, album, year, comment, 7)));
+        WriteBytes(Path(name), Concat(Audio(600, static_cast<unsigned>(name.size())),
+                                      MakeRecord(title, artist, album, year, comment, 7)));
     }
 
     // "Open Mp3...", choosing these names in the test folder.

@@ -14,9 +14,15 @@ INT_PTR WINAPI DialogBoxParamA(HINSTANCE, LPCSTR templateName, HWND owner, DLGPR
                           dialogProc, initParam);
 }
 
-BOOL WINAPI DestroyWindow(HWND window) { return Destroy(window) ? TRUE : FALSE; }
-void WINAPI PostQuitMessage(int exitCode) { PostQuit(exitCode); }
-BOOL WINAPI IsWindow(HWND window) { return FindWindow(window) != nullptr ? TRUE : FALSE; }
+BOOL WINAPI DestroyWindow(HWND window) {
+    return Destroy(window) ? TRUE : FALSE;
+}
+void WINAPI PostQuitMessage(int exitCode) {
+    PostQuit(exitCode);
+}
+BOOL WINAPI IsWindow(HWND window) {
+    return FindWindow(window) != nullptr ? TRUE : FALSE;
+}
 
 HWND WINAPI GetDlgItem(HWND dialog, int id) {
     const Window* control = FindControl(dialog, id);
@@ -31,7 +37,8 @@ UINT WINAPI GetDlgItemTextA(HWND dialog, int id, LPSTR text, int maxCount) {
         }
         return 0;
     }
-    return static_cast<UINT>(Send(control, WM_GETTEXT, static_cast<WPARAM>(maxCount < 0 ? 0 : maxCount),
+    return static_cast<UINT>(Send(control, WM_GETTEXT,
+                                  static_cast<WPARAM>(maxCount < 0 ? 0 : maxCount),
                                   reinterpret_cast<LPARAM>(text)));
 }
 
@@ -89,4 +96,6 @@ BOOL WINAPI GetOpenFileNameA(LPOPENFILENAMEA options) {
     return options != nullptr ? RunOpenFileDialog(*options) : FALSE;
 }
 
-DWORD WINAPI CommDlgExtendedError() { return LastFileDialogError(); }
+DWORD WINAPI CommDlgExtendedError() {
+    return LastFileDialogError();
+}

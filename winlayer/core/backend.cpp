@@ -25,7 +25,11 @@ void Backend::RunMessageBox(MessageBoxState& box) {
     ModalLoop([&box] { return box.done; });
 }
 
-void SetBackend(Backend* backend) { gBackend = backend != nullptr ? backend : &gNoUser; }
-Backend& CurrentBackend() { return *gBackend; }
+void SetBackend(Backend* backend) {
+    gBackend = backend != nullptr ? backend : &gNoUser;
+}
+Backend& CurrentBackend() {
+    return *gBackend;
+}
 
 } // namespace winlayer

@@ -40,9 +40,15 @@ void SetOwnerEnabled(HWND owner, bool enabled) {
 
 } // namespace
 
-FileDialog* OpenFileDialog() { return gFileDialog; }
-const std::vector<MessageBoxState*>& OpenMessageBoxes() { return gMessageBoxes; }
-DWORD LastFileDialogError() { return gFileDialogError; }
+FileDialog* OpenFileDialog() {
+    return gFileDialog;
+}
+const std::vector<MessageBoxState*>& OpenMessageBoxes() {
+    return gMessageBoxes;
+}
+DWORD LastFileDialogError() {
+    return gFileDialogError;
+}
 
 bool FormatOpenResult(const FileDialog& dialog, char* buffer, DWORD size, WORD& nameOffset) {
     if (dialog.names.empty() || buffer == nullptr) {

@@ -18,8 +18,7 @@ ControlKind KindOf(const ControlTemplate& entry) {
     case ControlClass::ListBox:
         return ControlKind::ListBox;
     case ControlClass::Static:
-        return (entry.style & SS_TYPEMASK) == SS_BITMAP ? ControlKind::Bitmap
-                                                        : ControlKind::Static;
+        return (entry.style & SS_TYPEMASK) == SS_BITMAP ? ControlKind::Bitmap : ControlKind::Static;
     case ControlClass::Button:
         break;
     }
@@ -113,8 +112,8 @@ int CopyText(const std::string& text, char* buffer, int size) {
     if (buffer == nullptr || size <= 0) {
         return 0;
     }
-    const int length = static_cast<int>(text.size()) < size - 1 ? static_cast<int>(text.size())
-                                                                 : size - 1;
+    const int length =
+        static_cast<int>(text.size()) < size - 1 ? static_cast<int>(text.size()) : size - 1;
     std::memcpy(buffer, text.data(), static_cast<size_t>(length));
     buffer[length] = '\0';
     return length;

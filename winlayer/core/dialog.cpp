@@ -164,8 +164,12 @@ void PostQuit(int exitCode) {
     gQuitCode = exitCode;
 }
 
-bool QuitPosted() { return gQuit; }
-int QuitCode() { return gQuitCode; }
+bool QuitPosted() {
+    return gQuit;
+}
+int QuitCode() {
+    return gQuitCode;
+}
 
 void SetFocusTo(HWND handle) {
     Window* control = FindWindow(handle);

@@ -57,8 +57,9 @@ void EditSetText(Window& edit, const char* text) {
 }
 
 void EditSetLimit(Window& edit, WPARAM limit) {
-    edit.edit.limit =
-        limit == 0 || limit > static_cast<WPARAM>(kMaxSingleLine) ? kMaxSingleLine : static_cast<int>(limit);
+    edit.edit.limit = limit == 0 || limit > static_cast<WPARAM>(kMaxSingleLine)
+                          ? kMaxSingleLine
+                          : static_cast<int>(limit);
 }
 
 } // namespace winlayer

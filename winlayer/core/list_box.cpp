@@ -11,8 +11,12 @@ unsigned char Folded(char c) {
     return u >= 'A' && u <= 'Z' ? static_cast<unsigned char>(u - 'A' + 'a') : u;
 }
 
-bool Sorted(const Window& list) { return (list.style & LBS_SORT) != 0; }
-bool Extended(const Window& list) { return (list.style & (LBS_EXTENDEDSEL | LBS_MULTIPLESEL)) != 0; }
+bool Sorted(const Window& list) {
+    return (list.style & LBS_SORT) != 0;
+}
+bool Extended(const Window& list) {
+    return (list.style & (LBS_EXTENDEDSEL | LBS_MULTIPLESEL)) != 0;
+}
 
 void SelectOnly(ListState& s, int index) {
     for (size_t i = 0; i < s.selected.size(); ++i) {

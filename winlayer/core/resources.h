@@ -13,9 +13,9 @@ enum class ControlClass { Button, Edit, Static, ListBox };
 struct ControlTemplate {
     int id;
     ControlClass controlClass;
-    const char* text;  // caption; empty for none
-    int imageId;       // the bitmap of an SS_BITMAP static, 0 for none
-    int x, y, cx, cy;  // dialog units
+    const char* text; // caption; empty for none
+    int imageId;      // the bitmap of an SS_BITMAP static, 0 for none
+    int x, y, cx, cy; // dialog units
     DWORD style;
     DWORD exStyle;
 };

@@ -33,7 +33,9 @@ Window* FindWindow(HWND handle) {
     return found == Table().end() ? nullptr : found->second.get();
 }
 
-void RemoveWindowRecord(HWND handle) { Table().erase(reinterpret_cast<std::uintptr_t>(handle)); }
+void RemoveWindowRecord(HWND handle) {
+    Table().erase(reinterpret_cast<std::uintptr_t>(handle));
+}
 
 std::vector<HWND> Dialogs() {
     std::vector<HWND> dialogs;

@@ -34,12 +34,12 @@ struct Window {
     ControlKind kind = ControlKind::Dialog;
     int id = 0; // a control's number
     std::string text;
-    Rect rect{};         // dialog units; a dialog's is its template's
+    Rect rect{}; // dialog units; a dialog's is its template's
     DWORD style = 0;
     DWORD exStyle = 0;
     bool enabled = true;
     bool checked = false;
-    int imageId = 0;     // a bitmap static's bitmap
+    int imageId = 0; // a bitmap static's bitmap
     EditState edit;
     ListState list;
 

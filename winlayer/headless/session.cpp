@@ -16,13 +16,15 @@ namespace {
 // A program that does not wait for input again within this time is hung.
 constexpr auto kPatience = std::chrono::seconds(30);
 
-const HINSTANCE kInstance = reinterpret_cast<HINSTANCE>(static_cast<std::uintptr_t>(0x400000));
-
-Window* ControlOf(HWND window, int id) { return FindControl(window, id); }
+Window* ControlOf(HWND window, int id) {
+    return FindControl(window, id);
+}
 
 } // namespace
 
-Session::Session() { SetBackend(this); }
+Session::Session() {
+    SetBackend(this);
+}
 
 Session::~Session() {
     if (started_) {
@@ -33,13 +35,6 @@ Session::~Session() {
     }
     ResetSession();
     SetBackend(nullptr);
-}
-
-void Session::Start() {
-    Start([] {
-        char commandLine[] = "";
-        return WinMain(kInstance, nullptr, commandLine, SW_SHOWNORMAL);
-    });
 }
 
 void Session::Start(std::function<int()> program) {
@@ -78,8 +73,7 @@ void Session::Do(std::function<void()> action) {
 }
 
 void Session::WaitUntilSettled(std::unique_lock<std::mutex>& lock) {
-    if (!changed_.wait_for(lock, kPatience,
-                           [this] { return (idle_ && !action_) || finished_; })) {
+    if (!changed_.wait_for(lock, kPatience, [this] { return (idle_ && !action_) || finished_; })) {
         std::fprintf(stderr, "headless session: the program stopped taking input\n");
         std::abort();
     }
@@ -99,7 +93,9 @@ void Session::WaitForInput() {
     action();
 }
 
-std::vector<HWND> Session::Windows() { return Dialogs(); }
+std::vector<HWND> Session::Windows() {
+    return Dialogs();
+}
 
 HWND Session::Find(const std::string& caption) {
     HWND found = nullptr;
@@ -136,7 +132,9 @@ bool Session::Enabled(HWND window, int id) {
     return control != nullptr && control->enabled;
 }
 
-HWND Session::Focus(HWND window) { return FocusOf(window); }
+HWND Session::Focus(HWND window) {
+    return FocusOf(window);
+}
 
 std::vector<std::string> Session::Entries(HWND window, int listId) {
     const Window* list = ControlOf(window, listId);
@@ -160,7 +158,9 @@ int Session::Caret(HWND window, int listId) {
     return list != nullptr ? list->list.caret : -1;
 }
 
-bool Session::FileDialogOpen() { return OpenFileDialog() != nullptr; }
+bool Session::FileDialogOpen() {
+    return OpenFileDialog() != nullptr;
+}
 
 FileDialog Session::FileDialogShown() {
     return OpenFileDialog() != nullptr ? *OpenFileDialog() : FileDialog{};
@@ -216,19 +216,34 @@ void Session::PressListKey(HWND window, int listId, ListKey key, bool ctrl, bool
     Do([=] { input::PressListKey(list, key, ctrl, shift); });
 }
 
-void Session::PressEnter(HWND window) { Do([window] { input::PressEnter(window); }); }
-void Session::PressEscape(HWND window) { Do([window] { input::PressEscape(window); }); }
-void Session::PressTab(HWND window, bool shift) { Do([=] { input::PressTab(window, shift); }); }
-void Session::PressSpace(HWND window) { Do([window] { input::PressSpace(window); }); }
-void Session::Close(HWND window) { Do([window] { input::Close(window); }); }
+void Session::PressEnter(HWND window) {
+    Do([window] { input::PressEnter(window); });
+}
+void Session::PressEscape(HWND window) {
+    Do([window] { input::PressEscape(window); });
+}
+void Session::PressTab(HWND window, bool shift) {
+    Do([=] { input::PressTab(window, shift); });
+}
+void Session::PressSpace(HWND window) {
+    Do([window] { input::PressSpace(window); });
+}
+void Session::Close(HWND window) {
+    Do([window] { input::Close(window); });
+}
 
-bool Session::AcceptFileDialog(const std::string& directory, const std::vector<std::string>& names) {
+bool Session::AcceptFileDialog(const std::string& directory,
+                               const std::vector<std::string>& names) {
     bool accepted = false;
     Do([&] { accepted = input::AcceptFileDialog(directory, names); });
     return accepted;
 }
 
-void Session::CancelFileDialog() { Do([] { input::CancelFileDialog(); }); }
-void Session::DismissMessageBox() { Do([] { input::DismissMessageBox(); }); }
+void Session::CancelFileDialog() {
+    Do([] { input::CancelFileDialog(); });
+}
+void Session::DismissMessageBox() {
+    Do([] { input::DismissMessageBox(); });
+}
 
 } // namespace winlayer::headless

@@ -102,7 +102,8 @@ class Parser {
             if (comment != std::string::npos) {
                 value.erase(comment);
             }
-            if (name.empty() || !(std::isalpha(static_cast<unsigned char>(name[0])) || name[0] == '_')) {
+            if (name.empty() ||
+                !(std::isalpha(static_cast<unsigned char>(name[0])) || name[0] == '_')) {
                 return Fail(line, "#define without a name");
             }
             defines_[name] = value;
@@ -183,15 +184,17 @@ class Parser {
                 tokens.push_back(token);
             } else if (std::isdigit(static_cast<unsigned char>(c))) {
                 Token token{TokenKind::Number, "", 0, line};
-                const bool hex = c == '0' && i + 1 < n && (text[i + 1] == 'x' || text[i + 1] == 'X');
+                const bool hex =
+                    c == '0' && i + 1 < n && (text[i + 1] == 'x' || text[i + 1] == 'X');
                 i += hex ? 2 : 0;
                 const size_t start = i;
                 while (i < n && (hex ? std::isxdigit(static_cast<unsigned char>(text[i]))
                                      : std::isdigit(static_cast<unsigned char>(text[i])))) {
-                    token.number = token.number * (hex ? 16 : 10) +
-                                   (std::isdigit(static_cast<unsigned char>(text[i]))
-                                        ? text[i] - '0'
-                                        : (std::tolower(static_cast<unsigned char>(text[i])) - 'a' + 10));
+                    token.number =
+                        token.number * (hex ? 16 : 10) +
+                        (std::isdigit(static_cast<unsigned char>(text[i]))
+                             ? text[i] - '0'
+                             : (std::tolower(static_cast<unsigned char>(text[i])) - 'a' + 10));
                     if (token.number > kLimit) {
                         return Fail(line, "number too large");
                     }
@@ -200,16 +203,19 @@ class Parser {
                 if (i == start) {
                     return Fail(line, "malformed number");
                 }
-                while (i < n && (text[i] == 'L' || text[i] == 'l' || text[i] == 'U' || text[i] == 'u')) {
+                while (i < n &&
+                       (text[i] == 'L' || text[i] == 'l' || text[i] == 'U' || text[i] == 'u')) {
                     ++i;
                 }
-                if (i < n && (std::isalnum(static_cast<unsigned char>(text[i])) || text[i] == '_')) {
+                if (i < n &&
+                    (std::isalnum(static_cast<unsigned char>(text[i])) || text[i] == '_')) {
                     return Fail(line, "malformed number");
                 }
                 tokens.push_back(token);
             } else if (std::isalpha(static_cast<unsigned char>(c)) || c == '_') {
                 Token token{TokenKind::Name, "", 0, line};
-                while (i < n && (std::isalnum(static_cast<unsigned char>(text[i])) || text[i] == '_')) {
+                while (i < n &&
+                       (std::isalnum(static_cast<unsigned char>(text[i])) || text[i] == '_')) {
                     token.text += text[i++];
                 }
                 tokens.push_back(token);
@@ -234,7 +240,9 @@ class Parser {
         }
         return token;
     }
-    bool IsPunct(const char* p) const { return Peek().kind == TokenKind::Punct && Peek().text == p; }
+    bool IsPunct(const char* p) const {
+        return Peek().kind == TokenKind::Punct && Peek().text == p;
+    }
     bool IsWord(const char* w) const { return Peek().kind == TokenKind::Name && Peek().text == w; }
     bool Expect(const char* p) {
         if (!IsPunct(p)) {
@@ -274,8 +282,8 @@ class Parser {
             }
             tokens_.swap(tokens);
             at_ = 0;
-            ok = Expression(value, depth) && (Peek().kind == TokenKind::End ||
-                                              Fail(line, "malformed definition"));
+            ok = Expression(value, depth) &&
+                 (Peek().kind == TokenKind::End || Fail(line, "malformed definition"));
             tokens_.swap(tokens);
         }
         tokens_.swap(saved);
@@ -538,7 +546,8 @@ class Parser {
             if (statement->hasText && (!Text(control.text) || !Comma())) {
                 return false;
             }
-            if (!Int(control.id) || !Comma() || !Rect(control.x, control.y, control.cx, control.cy)) {
+            if (!Int(control.id) || !Comma() ||
+                !Rect(control.x, control.y, control.cx, control.cy)) {
                 return false;
             }
             control.style = always | statement->defaults;
@@ -649,9 +658,9 @@ std::string EmitTables(const Script& script,
         out << "const ControlTemplate kControls" << dialog.id << "[] = {\n";
         for (const Control& c : dialog.controls) {
             out << "    {" << c.id << ", ControlClass::" << ClassName(c.controlClass) << ", "
-                << Quoted(c.text) << ", " << c.imageId << ", " << c.x << ", " << c.y << ", "
-                << c.cx << ", " << c.cy << ", 0x" << std::hex << c.style << "u, 0x" << c.exStyle
-                << std::dec << "u},\n";
+                << Quoted(c.text) << ", " << c.imageId << ", " << c.x << ", " << c.y << ", " << c.cx
+                << ", " << c.cy << ", 0x" << std::hex << c.style << "u, 0x" << c.exStyle << std::dec
+                << "u},\n";
         }
         if (dialog.controls.empty()) {
             out << "    {0, ControlClass::Static, \"\", 0, 0, 0, 0, 0, 0u, 0u},\n";

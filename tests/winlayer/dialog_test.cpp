@@ -1,0 +1,170 @@
+// Message delivery and modal loops of the core, with procedures of the tests' own
+// on the program's templates.
+#include "resources/resource.h"
+#include "winlayer/core/dialog.h"
+#include "winlayer/core/input.h"
+#include "winlayer/headless/session.h"
+#include "winlayer/include/windows.h"
+
+#include <gtest/gtest.h>
+
+#include <string>
+#include <vector>
+
+namespace {
+
+// What the procedures saw, as "message:detail" lines.
+std::vector<std::string> gSeen;
+bool gHandleInit = true;
+
+void See(const std::string& line) {
+    gSeen.push_back(line);
+}
+
+INT_PTR CALLBACK Recorder(HWND window, UINT message, WPARAM wParam, LPARAM) {
+    switch (message) {
+    case WM_INITDIALOG:
+        See("init");
+        SendDlgItemMessageA(window, IDC_FILE_LIST, LB_ADDSTRING, 0,
+                            reinterpret_cast<LPARAM>("added by program"));
+        CheckDlgButton(window, IDC_USE_TITLE, BST_CHECKED);
+        return gHandleInit ? TRUE : FALSE;
+    case WM_COMMAND:
+        See("command:" + std::to_string(LOWORD(wParam)) + ":" + std::to_string(HIWORD(wParam)));
+        if (LOWORD(wParam) == IDC_ABOUT) {
+            // A nested loop inside the command.
+            DialogBoxParamA(nullptr, MAKEINTRESOURCEA(IDD_ABOUT), nullptr, Recorder, 0);
+            See("nested returned");
+        } else if (LOWORD(wParam) == IDC_SAVE_ALL) {
+            PostQuitMessage(3);
+        } else if (LOWORD(wParam) == IDOK || LOWORD(wParam) == IDCANCEL) {
+            DestroyWindow(window);
+        }
+        return TRUE;
+    case WM_DESTROY:
+        See("destroy");
+        return TRUE;
+    default:
+        return FALSE;
+    }
+}
+
+int RunMain() {
+    const INT_PTR result =
+        DialogBoxParamA(nullptr, MAKEINTRESOURCEA(IDD_MAIN), nullptr, Recorder, 0);
+    See("main returned");
+    return static_cast<int>(result) + winlayer::QuitCode() * 10;
+}
+
+class Dialogs : public ::testing::Test {
+  protected:
+    winlayer::headless::Session session;
+    HWND main = nullptr;
+
+    void Start() {
+        session.Start(RunMain);
+        main = session.Find("Quorwin ");
+        ASSERT_NE(main, nullptr);
+    }
+    void SetUp() override {
+        gSeen.clear();
+        gHandleInit = true;
+    }
+};
+
+} // namespace
+
+TEST_F(Dialogs, InitFocusesTheFirstTabStopOnlyWhenHandled) {
+    Start();
+    EXPECT_EQ(gSeen, std::vector<std::string>{"init"});
+    EXPECT_EQ(session.Focus(main), session.Control(main, IDC_TITLE));
+    session.Close(main); // not handled: becomes IDCANCEL, which destroys the window
+    EXPECT_FALSE(session.Running());
+
+    gSeen.clear();
+    gHandleInit = false;
+    winlayer::headless::Session again;
+    again.Start(RunMain);
+    EXPECT_EQ(again.Focus(again.Find("Quorwin ")), nullptr);
+}
+
+TEST_F(Dialogs, NotificationsComeFromTheUserOnly) {
+    Start();
+    EXPECT_EQ(gSeen, std::vector<std::string>{"init"}) << "adding by program notifies nothing";
+    session.ClickEntry(main, IDC_FILE_LIST, 0);
+    session.Click(main, IDC_USE_TITLE);
+    session.Type(main, IDC_TITLE, "a");
+    session.DoubleClickEntry(main, IDC_FILE_LIST, 0);
+    session.Click(main, IDC_ARTIST);            // clicking an edit field sends nothing
+    session.ClickEntry(main, IDC_FILE_LIST, 5); // below the last entry: nothing
+    EXPECT_EQ(gSeen, (std::vector<std::string>{"init", "command:1010:1", "command:1012:0",
+                                               "command:1000:768", "command:1010:1",
+                                               "command:1010:1", "command:1010:2"}));
+    EXPECT_FALSE(session.Checked(main, IDC_USE_TITLE)) << "the automatic check box toggled";
+}
+
+TEST_F(Dialogs, DestroyWindowEndsOnlyItsOwnLoop) {
+    Start();
+    session.Click(main, IDC_ABOUT);
+    const HWND about = session.Find("About Quorwin");
+    ASSERT_NE(about, nullptr);
+    session.PressEnter(about); // the default button: IDOK
+    EXPECT_EQ(session.Find("About Quorwin"), nullptr);
+    EXPECT_TRUE(session.Running());
+    EXPECT_EQ(gSeen.back(), "nested returned");
+    session.PressEnter(main); // the focused push button is the one Enter presses
+    EXPECT_NE(session.Find("About Quorwin"), nullptr);
+    session.Click(session.Find("About Quorwin"), IDOK);
+    session.Click(main, IDC_TITLE);
+    session.PressEnter(main); // no default button: IDOK all the same
+    EXPECT_FALSE(session.Running());
+    EXPECT_EQ(session.ExitCode(), 0);
+}
+
+TEST_F(Dialogs, QuitEndsEveryRunningLoopAndDestroysTheirWindows) {
+    Start();
+    session.Click(main, IDC_ABOUT);
+    const HWND about = session.Find("About Quorwin");
+    session.Click(main, IDC_ABOUT); // the main window still takes input
+    EXPECT_EQ(session.Windows().size(), 3u);
+    session.Click(main, IDC_SAVE_ALL); // posts the quit request with 3
+    EXPECT_FALSE(session.Running());
+    EXPECT_EQ(session.ExitCode(), 30);
+    EXPECT_TRUE(session.Windows().empty());
+    EXPECT_FALSE(IsWindow(about));
+    const std::vector<std::string> tail(gSeen.end() - 7, gSeen.end());
+    EXPECT_EQ(tail,
+              (std::vector<std::string>{"command:1005:0", "destroy", "nested returned", "destroy",
+                                        "nested returned", "destroy", "main returned"}));
+}
+
+TEST_F(Dialogs, DisabledWindowsTakeNoInputButShowSetText) {
+    Start();
+    session.Do([this] { EnableWindow(GetDlgItem(main, IDC_TITLE), FALSE); });
+    EXPECT_EQ(session.Type(main, IDC_TITLE, "abc"), 0);
+    session.Do([this] { SetDlgItemTextA(main, IDC_TITLE, "set"); });
+    EXPECT_EQ(session.Text(main, IDC_TITLE), "set");
+    char text[8] = {};
+    session.Do([&] { GetDlgItemTextA(main, IDC_TITLE, text, 3); });
+    EXPECT_STREQ(text, "se") << "at most n - 1 characters and a terminator";
+    session.Do([this] { EnableWindow(main, FALSE); });
+    const size_t seen = gSeen.size();
+    session.Click(main, IDC_OPEN);
+    session.Close(main);
+    EXPECT_EQ(gSeen.size(), seen) << "a disabled dialog's controls take no input";
+    session.Do([this] { EnableWindow(main, TRUE); });
+    session.Click(main, IDC_OPEN);
+    EXPECT_EQ(gSeen.back(), "command:1006:0");
+}
+
+TEST_F(Dialogs, TabMovesThroughTheTabStopsInTemplateOrder) {
+    Start();
+    const int order[] = {IDC_ARTIST, IDC_ALBUM,      IDC_USE_TITLE, IDC_SAVE_ALL,
+                         IDC_YEAR,   IDC_USE_ARTIST, IDC_COMMENT};
+    for (int id : order) {
+        session.PressTab(main);
+        EXPECT_EQ(session.Focus(main), session.Control(main, id)) << id;
+    }
+    session.PressTab(main, /*shift=*/true);
+    EXPECT_EQ(session.Focus(main), session.Control(main, IDC_USE_ARTIST));
+}

@@ -1,0 +1,58 @@
+// The edit control rules: the typing limit, the selection, text set by program.
+#include "winlayer/core/edit.h"
+
+#include <gtest/gtest.h>
+
+using namespace winlayer;
+
+namespace {
+Window Edit(int limit) {
+    Window edit;
+    edit.kind = ControlKind::Edit;
+    EditSetLimit(edit, static_cast<WPARAM>(limit));
+    return edit;
+}
+} // namespace
+
+TEST(Edit, TypingStopsAtTheLimitButTypingOverASelectionDoesNot) {
+    Window edit = Edit(4);
+    for (char c : std::string("19995")) {
+        EditTypeChar(edit, c);
+    }
+    EXPECT_EQ(edit.text, "1999");
+    EXPECT_FALSE(EditTypeChar(edit, '0'));
+    edit.edit.selStart = 2;
+    edit.edit.selEnd = 4;
+    EXPECT_TRUE(EditTypeChar(edit, '0'));
+    EXPECT_EQ(edit.text, "190");
+    EditSelectAll(edit);
+    EXPECT_TRUE(EditTypeChar(edit, 'x'));
+    EXPECT_EQ(edit.text, "x");
+    EXPECT_FALSE(EditTypeChar(edit, '\0'));
+}
+
+TEST(Edit, BackspaceDeletesTheSelectionOrTheCharacterBeforeTheCaret) {
+    Window edit = Edit(30);
+    EditSetText(edit, "abc");
+    EXPECT_FALSE(EditBackspace(edit)) << "the caret starts at the beginning";
+    edit.edit.selStart = edit.edit.selEnd = 3;
+    EXPECT_TRUE(EditBackspace(edit));
+    EXPECT_EQ(edit.text, "ab");
+    EditSelectAll(edit);
+    EXPECT_TRUE(EditBackspace(edit));
+    EXPECT_EQ(edit.text, "");
+}
+
+TEST(Edit, TextSetByTheProgramMayExceedTheLimit) {
+    Window edit = Edit(4);
+    EditSetText(edit, "longer than four");
+    EXPECT_EQ(edit.text, "longer than four");
+    EXPECT_FALSE(EditTypeChar(edit, 'x'));
+    EditSetLimit(edit, 0);
+    EXPECT_GT(edit.edit.limit, 30000) << "0 lifts the limit";
+    EXPECT_TRUE(EditTypeChar(edit, 'x'));
+    // A caret left beyond a shortened text is brought back inside it.
+    edit.edit.selStart = edit.edit.selEnd = 100;
+    EXPECT_TRUE(EditTypeChar(edit, '!'));
+    EXPECT_EQ(edit.text.back(), '!');
+}

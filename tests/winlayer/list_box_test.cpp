@@ -1,0 +1,116 @@
+// The list box rules: sorted insert, the caret, and extended selection.
+#include "winlayer/core/list_box.h"
+#include "winlayer/include/win32_constants.h"
+
+#include <gtest/gtest.h>
+
+using namespace winlayer;
+
+namespace {
+
+Window SortedList(std::initializer_list<const char*> entries) {
+    Window list;
+    list.kind = ControlKind::ListBox;
+    list.style = LBS_SORT | LBS_EXTENDEDSEL | LBS_NOTIFY;
+    for (const char* entry : entries) {
+        ListAdd(list, entry);
+    }
+    return list;
+}
+
+std::vector<int> Selected(const Window& list) {
+    std::vector<int> selected;
+    for (size_t i = 0; i < list.list.selected.size(); ++i) {
+        if (list.list.selected[i]) {
+            selected.push_back(static_cast<int>(i));
+        }
+    }
+    return selected;
+}
+
+} // namespace
+
+TEST(ListBox, SortsWithoutRegardToCaseAndKeepsDuplicates) {
+    const Window list = SortedList({"b", "A", "c", "B", "a", "_x", "a"});
+    EXPECT_EQ(list.list.items, (std::vector<std::string>{"_x", "A", "a", "a", "b", "B", "c"}));
+    EXPECT_LT(CompareEntries("abc", "ABD"), 0);
+    EXPECT_EQ(CompareEntries("Song.MP3", "song.mp3"), 0);
+    EXPECT_LT(CompareEntries("ab", "abc"), 0);
+    EXPECT_GT(CompareEntries("\xE9", "z"), 0) << "bytes outside ASCII sort after it";
+}
+
+TEST(ListBox, TheCaretStartsOnTheFirstEntryAndFollowsItsEntry) {
+    Window list = SortedList({});
+    EXPECT_EQ(list.list.caret, -1);
+    ListAdd(list, "m");
+    EXPECT_EQ(list.list.caret, 0);
+    ListAdd(list, "a"); // inserted before: the caret stays on "m"
+    EXPECT_EQ(list.list.caret, 1);
+    ListAdd(list, "z");
+    EXPECT_EQ(list.list.caret, 1);
+    ASSERT_TRUE(ListDelete(list, 0));
+    EXPECT_EQ(list.list.caret, 0);
+    EXPECT_EQ(list.list.items[0], "m");
+    ASSERT_TRUE(ListDelete(list, 1)); // the last entry
+    ASSERT_TRUE(ListDelete(list, 0)); // the caret's own entry
+    EXPECT_EQ(list.list.caret, -1);
+    EXPECT_FALSE(ListDelete(list, 0));
+    EXPECT_FALSE(ListDelete(list, -1));
+}
+
+TEST(ListBox, RemovingTheFocusedEntryMovesTheCaretToTheNextOrTheLast) {
+    Window list = SortedList({"a", "b", "c"});
+    ListClick(list, 1, false, false);
+    ListDelete(list, 1);
+    EXPECT_EQ(list.list.caret, 1);
+    EXPECT_EQ(list.list.items[1], "c");
+    ListDelete(list, 1);
+    EXPECT_EQ(list.list.caret, 0);
+}
+
+TEST(ListBox, ClicksSelectAsAnExtendedSelectionListDoes) {
+    Window list = SortedList({"0", "1", "2", "3", "4", "5"});
+    ListClick(list, 1, false, false);
+    EXPECT_EQ(Selected(list), (std::vector<int>{1}));
+    ListClick(list, 3, false, true); // Shift: the range from the anchor
+    EXPECT_EQ(Selected(list), (std::vector<int>{1, 2, 3}));
+    EXPECT_EQ(list.list.caret, 3);
+    ListClick(list, 0, false, true); // the anchor stays where the plain click was
+    EXPECT_EQ(Selected(list), (std::vector<int>{0, 1}));
+    ListClick(list, 5, true, false); // Ctrl: toggles, and moves the anchor
+    EXPECT_EQ(Selected(list), (std::vector<int>{0, 1, 5}));
+    ListClick(list, 1, true, false);
+    EXPECT_EQ(Selected(list), (std::vector<int>{0, 5}));
+    ListClick(list, 3, true, true); // Ctrl+Shift: adds the range from the anchor
+    EXPECT_EQ(Selected(list), (std::vector<int>{0, 1, 2, 3, 5}));
+    ListClick(list, 4, false, false);
+    EXPECT_EQ(Selected(list), (std::vector<int>{4}));
+    ListClick(list, 9, false, false); // past the end: nothing
+    EXPECT_EQ(Selected(list), (std::vector<int>{4}));
+}
+
+TEST(ListBox, ArrowKeysMoveTheCaretAndTheSelection) {
+    Window list = SortedList({"0", "1", "2", "3"});
+    ListPressKey(list, ListKey::Down, false, false);
+    EXPECT_EQ(list.list.caret, 1);
+    EXPECT_EQ(Selected(list), (std::vector<int>{1}));
+    ListPressKey(list, ListKey::Down, false, true);
+    ListPressKey(list, ListKey::Down, false, true);
+    EXPECT_EQ(Selected(list), (std::vector<int>{1, 2, 3}));
+    ListPressKey(list, ListKey::Down, false, false); // stops at the last entry
+    EXPECT_EQ(list.list.caret, 3);
+    ListPressKey(list, ListKey::Home, true, false); // Ctrl: the caret alone moves
+    EXPECT_EQ(list.list.caret, 0);
+    EXPECT_EQ(Selected(list), (std::vector<int>{3}));
+    ListPressKey(list, ListKey::End, false, false);
+    ListPressKey(list, ListKey::Up, false, false);
+    EXPECT_EQ(Selected(list), (std::vector<int>{2}));
+}
+
+TEST(ListBox, AListWithoutExtendedSelectionSelectsOneEntry) {
+    Window list = SortedList({"0", "1", "2"});
+    list.style = LBS_NOTIFY;
+    ListClick(list, 0, false, false);
+    ListClick(list, 2, true, true);
+    EXPECT_EQ(Selected(list), (std::vector<int>{2}));
+}
