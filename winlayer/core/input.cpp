@@ -89,6 +89,21 @@ void Backspace(HWND handle) {
     }
 }
 
+void PlaceCaret(HWND handle, int start, int end) {
+    if (Window* edit = Target(handle, ControlKind::Edit)) {
+        const int length = static_cast<int>(edit->text.size());
+        edit->edit.selStart = start < 0 ? 0 : (start > length ? length : start);
+        edit->edit.selEnd = end < 0 ? 0 : (end > length ? length : end);
+    }
+}
+
+void Focus(HWND handle) {
+    const Window* control = FindWindow(handle);
+    if (control != nullptr && control->kind != ControlKind::Dialog && TakesInput(handle)) {
+        SetFocusTo(handle);
+    }
+}
+
 void SelectAll(HWND handle) {
     if (Window* edit = Target(handle, ControlKind::Edit)) {
         SetFocusTo(handle);
@@ -116,17 +131,14 @@ void DoubleClickListEntry(HWND handle, int index) {
     if (list == nullptr || index < 0 || index >= static_cast<int>(list->list.items.size())) {
         return;
     }
-    // The first click selects; the second, arriving as a double-click, selects again
-    // and then reports the double-click.
-    ClickListEntry(handle, index);
-    if ((list = Target(handle, ControlKind::ListBox)) == nullptr ||
-        index >= static_cast<int>(list->list.items.size())) {
-        return;
-    }
+    // The second press of a double-click selects as a click does, then reports the
+    // double-click.
+    SetFocusTo(handle);
     ListClick(*list, index, false, false);
     CurrentBackend().ControlChanged(handle);
     NotifyListSelection(*list);
-    if (FindWindow(handle) != nullptr && (list->style & LBS_NOTIFY) != 0) {
+    if ((list = Target(handle, ControlKind::ListBox)) != nullptr &&
+        (list->style & LBS_NOTIFY) != 0) {
         Notify(handle, LBN_DBLCLK);
     }
 }

@@ -19,8 +19,13 @@ void Click(HWND control);
 int Type(HWND edit, const std::string& text);
 void Backspace(HWND edit);
 void SelectAll(HWND edit);
+// The user moves the caret or selects text with the mouse or the arrow keys.
+void PlaceCaret(HWND edit, int start, int end);
+// The user moves the keyboard focus to a control by clicking it.
+void Focus(HWND control);
 
 void ClickListEntry(HWND list, int index, bool ctrl = false, bool shift = false);
+// The second press of a double-click (the first arrives as a click).
 void DoubleClickListEntry(HWND list, int index);
 void PressListKey(HWND list, ListKey key, bool ctrl = false, bool shift = false);
 

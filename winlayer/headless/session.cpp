@@ -208,7 +208,10 @@ void Session::ClickEntry(HWND window, int listId, int index, bool ctrl, bool shi
 
 void Session::DoubleClickEntry(HWND window, int listId, int index) {
     const HWND list = Control(window, listId);
-    Do([=] { input::DoubleClickListEntry(list, index); });
+    Do([=] {
+        input::ClickListEntry(list, index);
+        input::DoubleClickListEntry(list, index);
+    });
 }
 
 void Session::PressListKey(HWND window, int listId, ListKey key, bool ctrl, bool shift) {
