@@ -1,11 +1,14 @@
 #!/usr/bin/env bash
 # Developer entry points. Each command installs what it is missing first.
+#   ./dev.sh run     build and start the program in a window
 #   ./dev.sh test    build and run every test (native debug and sanitizer builds)
 #   ./dev.sh bench   build optimised and run the benchmarks
 set -euo pipefail
 cd "$(dirname "$0")"
 
-BUILD_PACKAGES=(cmake ninja-build g++ libgtest-dev libgmock-dev)
+BUILD_PACKAGES=(cmake ninja-build g++ pkg-config libgtk-3-dev fonts-liberation)
+TEST_PACKAGES=(libgtest-dev libgmock-dev xvfb xauth dbus at-spi2-core python3-pyatspi
+    python3-xlib imagemagick)
 
 # Installs the Debian packages among "$@" that are not installed yet.
 ensure_packages() {
@@ -27,8 +30,18 @@ build() {
     cmake --build --preset "$1"
 }
 
+cmd_run() {
+    ensure_packages "${BUILD_PACKAGES[@]}" libgtest-dev libgmock-dev
+    build dev >/dev/null
+    if [ -z "${DISPLAY:-}" ] && [ -z "${WAYLAND_DISPLAY:-}" ]; then
+        echo "No display to open the window on: run it under a virtual display, for example: xvfb-run -a ./dev.sh run" >&2
+        exit 1
+    fi
+    exec build/dev/editor/quorwin
+}
+
 cmd_test() {
-    ensure_packages "${BUILD_PACKAGES[@]}"
+    ensure_packages "${BUILD_PACKAGES[@]}" "${TEST_PACKAGES[@]}"
     for preset in dev asan; do
         echo "== $preset"
         build "$preset"
@@ -37,19 +50,24 @@ cmd_test() {
 }
 
 cmd_bench() {
-    ensure_packages "${BUILD_PACKAGES[@]}"
+    ensure_packages "${BUILD_PACKAGES[@]}" libgtest-dev libgmock-dev xvfb xauth
     build release
     for bench in build/release/bench/*_bench; do
         echo "== $(basename "$bench")"
-        "$bench"
+        if [ -z "${DISPLAY:-}" ]; then
+            xvfb-run -a "$bench" # the window benchmark needs a display; the others ignore it
+        else
+            "$bench"
+        fi
     done
 }
 
 case "${1:-}" in
+run) cmd_run ;;
 test) cmd_test ;;
 bench) cmd_bench ;;
 *)
-    echo "usage: ./dev.sh test|bench" >&2
+    echo "usage: ./dev.sh run|test|bench" >&2
     exit 2
     ;;
 esac

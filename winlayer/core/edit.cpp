@@ -17,7 +17,8 @@ void ReplaceSelection(Window& edit, const std::string& with) {
     EditState& e = edit.edit;
     const int from = e.selStart < e.selEnd ? e.selStart : e.selEnd;
     const int to = e.selStart < e.selEnd ? e.selEnd : e.selStart;
-    edit.text.replace(static_cast<size_t>(from), static_cast<size_t>(to - from), with);
+    edit.text = edit.text.substr(0, static_cast<size_t>(from)) + with +
+                edit.text.substr(static_cast<size_t>(to));
     e.selStart = e.selEnd = from + static_cast<int>(with.size());
 }
 } // namespace

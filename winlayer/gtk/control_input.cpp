@@ -1,0 +1,197 @@
+// The user's input on the widgets, handed to the core. GTK's own reaction is held
+// back wherever the core decides (typing, selecting, the dialog keys); the widget
+// then shows what the core made of it.
+#include "winlayer/core/codepage.h"
+#include "winlayer/core/dialog.h"
+#include "winlayer/core/input.h"
+#include "winlayer/core/window.h"
+#include "winlayer/gtk/gtk_backend.h"
+
+#include <cstring>
+
+namespace winlayer::gtk {
+
+namespace {
+
+HWND Handle(gpointer data) {
+    return static_cast<HWND>(data);
+}
+
+bool Ignore() {
+    return Instance().Syncing();
+}
+
+void OnClicked(GtkButton*, gpointer data) {
+    if (Ignore()) {
+        return;
+    }
+    input::Click(Handle(data));
+    Instance().ShowNow(Handle(data)); // a refused click leaves the check box as it was
+}
+
+gboolean OnFocusIn(GtkWidget*, GdkEvent*, gpointer data) {
+    if (!Ignore()) {
+        input::Focus(Handle(data));
+    }
+    return FALSE;
+}
+
+void OnInsertText(GtkEditable* editable, gchar* text, gint length, gpointer position,
+                  gpointer data) {
+    if (Ignore()) {
+        return;
+    }
+    g_signal_stop_emission_by_name(editable, "insert-text");
+    const HWND edit = Handle(data);
+    gint* at = static_cast<gint*>(position);
+    input::PlaceCaret(edit, *at, *at);
+    input::Type(edit, Utf8ToWindows1252(std::string(
+                          text, length < 0 ? std::strlen(text) : static_cast<size_t>(length))));
+    if (const Window* window = FindWindow(edit)) {
+        *at = window->edit.selEnd;
+    }
+    Instance().ShowNow(edit);
+}
+
+void OnDeleteText(GtkEditable* editable, gint start, gint end, gpointer data) {
+    if (Ignore()) {
+        return;
+    }
+    g_signal_stop_emission_by_name(editable, "delete-text");
+    const HWND edit = Handle(data);
+    const Window* window = FindWindow(edit);
+    if (window == nullptr) {
+        return;
+    }
+    if (end < 0) {
+        end = static_cast<gint>(window->text.size());
+    }
+    if (start < end) {
+        input::PlaceCaret(edit, start, end);
+        input::Backspace(edit);
+    }
+    Instance().ShowNow(edit);
+}
+
+gboolean OnListButton(GtkWidget* widget, GdkEventButton* event, gpointer data) {
+    if (event->button != 1) {
+        return FALSE;
+    }
+    const HWND list = Handle(data);
+    int index = -1;
+    GtkTreePath* path = nullptr;
+    if (gtk_tree_view_get_path_at_pos(GTK_TREE_VIEW(widget), static_cast<gint>(event->x),
+                                      static_cast<gint>(event->y), &path, nullptr, nullptr,
+                                      nullptr)) {
+        index = gtk_tree_path_get_indices(path)[0];
+        gtk_tree_path_free(path);
+    }
+    const bool ctrl = (event->state & GDK_CONTROL_MASK) != 0;
+    const bool shift = (event->state & GDK_SHIFT_MASK) != 0;
+    if (event->type == GDK_2BUTTON_PRESS) {
+        input::DoubleClickListEntry(list, index);
+    } else if (event->type == GDK_BUTTON_PRESS) {
+        input::ClickListEntry(list, index, ctrl, shift);
+    }
+    return TRUE;
+}
+
+gboolean OnListKey(GtkWidget*, GdkEventKey* event, gpointer data) {
+    ListKey key;
+    switch (event->keyval) {
+    case GDK_KEY_Up:
+    case GDK_KEY_KP_Up:
+        key = ListKey::Up;
+        break;
+    case GDK_KEY_Down:
+    case GDK_KEY_KP_Down:
+        key = ListKey::Down;
+        break;
+    case GDK_KEY_Home:
+    case GDK_KEY_KP_Home:
+        key = ListKey::Home;
+        break;
+    case GDK_KEY_End:
+    case GDK_KEY_KP_End:
+        key = ListKey::End;
+        break;
+    default:
+        return FALSE;
+    }
+    input::PressListKey(Handle(data), key, (event->state & GDK_CONTROL_MASK) != 0,
+                        (event->state & GDK_SHIFT_MASK) != 0);
+    return TRUE;
+}
+
+gboolean OnDialogKey(GtkWidget*, GdkEventKey* event, gpointer data) {
+    const HWND dialog = Handle(data);
+    const bool shift = (event->state & GDK_SHIFT_MASK) != 0;
+    switch (event->keyval) {
+    case GDK_KEY_Tab:
+    case GDK_KEY_KP_Tab:
+    case GDK_KEY_ISO_Left_Tab:
+        input::PressTab(dialog, shift || event->keyval == GDK_KEY_ISO_Left_Tab);
+        return TRUE;
+    case GDK_KEY_Return:
+    case GDK_KEY_KP_Enter:
+    case GDK_KEY_ISO_Enter:
+        input::PressEnter(dialog);
+        return TRUE;
+    case GDK_KEY_Escape:
+        input::PressEscape(dialog);
+        return TRUE;
+    case GDK_KEY_space: {
+        const Window* focused = FindWindow(FocusOf(dialog));
+        if (focused != nullptr &&
+            (focused->kind == ControlKind::PushButton || focused->kind == ControlKind::CheckBox)) {
+            input::PressSpace(dialog);
+            return TRUE;
+        }
+        return FALSE;
+    }
+    case GDK_KEY_F4:
+        if ((event->state & GDK_MOD1_MASK) != 0) {
+            input::Close(dialog);
+            return TRUE;
+        }
+        return FALSE;
+    default:
+        return FALSE;
+    }
+}
+
+gboolean OnDelete(GtkWidget*, GdkEvent*, gpointer data) {
+    input::Close(Handle(data));
+    return TRUE; // the core decides whether the window goes
+}
+
+} // namespace
+
+void ConnectControlInput(GtkBackend&, HWND control, ControlView& view) {
+    const Window* window = FindWindow(control);
+    gpointer data = control;
+    g_signal_connect(view.widget, "focus-in-event", G_CALLBACK(OnFocusIn), data);
+    switch (window->kind) {
+    case ControlKind::PushButton:
+    case ControlKind::CheckBox:
+        g_signal_connect(view.widget, "clicked", G_CALLBACK(OnClicked), data);
+        break;
+    case ControlKind::Edit:
+        g_signal_connect(view.widget, "insert-text", G_CALLBACK(OnInsertText), data);
+        g_signal_connect(view.widget, "delete-text", G_CALLBACK(OnDeleteText), data);
+        break;
+    case ControlKind::ListBox:
+        g_signal_connect(view.widget, "button-press-event", G_CALLBACK(OnListButton), data);
+        g_signal_connect(view.widget, "key-press-event", G_CALLBACK(OnListKey), data);
+        break;
+    default:
+        break;
+    }
+}
+
+void ConnectDialogInput(GtkBackend&, HWND dialog, GtkWidget* window) {
+    g_signal_connect(window, "key-press-event", G_CALLBACK(OnDialogKey), dialog);
+    g_signal_connect(window, "delete-event", G_CALLBACK(OnDelete), dialog);
+}
+
+} // namespace winlayer::gtk

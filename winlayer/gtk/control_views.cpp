@@ -1,0 +1,202 @@
+// One widget for each kind of control, and the core's state shown in it.
+#include "winlayer/core/codepage.h"
+#include "winlayer/core/resources.h"
+#include "winlayer/core/window.h"
+#include "winlayer/gtk/gtk_backend.h"
+#include "winlayer/include/win32_constants.h"
+
+#include <string>
+
+namespace winlayer::gtk {
+
+namespace {
+
+enum ListColumn { kText, kBackground, kForeground, kColumns };
+
+GtkWidget* Picture(int imageId) {
+    const BitmapResource* bitmap = FindBitmap(imageId);
+    GdkPixbuf* pixbuf = nullptr;
+    if (bitmap != nullptr) {
+        GdkPixbufLoader* loader = gdk_pixbuf_loader_new_with_type("bmp", nullptr);
+        if (loader != nullptr) {
+            if (gdk_pixbuf_loader_write(loader, bitmap->bytes, bitmap->size, nullptr) &&
+                gdk_pixbuf_loader_close(loader, nullptr)) {
+                pixbuf = gdk_pixbuf_loader_get_pixbuf(loader);
+                if (pixbuf != nullptr) {
+                    g_object_ref(pixbuf);
+                }
+            }
+            g_object_unref(loader);
+        }
+    }
+    GtkWidget* image = pixbuf != nullptr ? gtk_image_new_from_pixbuf(pixbuf) : gtk_image_new();
+    if (pixbuf != nullptr) {
+        g_object_unref(pixbuf);
+    }
+    gtk_widget_set_halign(image, GTK_ALIGN_START);
+    gtk_widget_set_valign(image, GTK_ALIGN_START);
+    return image;
+}
+
+GtkWidget* TextLabel(const Window& control) {
+    GtkWidget* label = gtk_label_new(nullptr);
+    const DWORD align = control.style & SS_TYPEMASK;
+    const float x = align == SS_CENTER ? 0.5f : align == SS_RIGHT ? 1.0f : 0.0f;
+    gtk_label_set_xalign(GTK_LABEL(label), x);
+    gtk_label_set_yalign(GTK_LABEL(label), 0.0f);
+    gtk_label_set_justify(GTK_LABEL(label), align == SS_CENTER  ? GTK_JUSTIFY_CENTER
+                                            : align == SS_RIGHT ? GTK_JUSTIFY_RIGHT
+                                                                : GTK_JUSTIFY_LEFT);
+    gtk_label_set_line_wrap(GTK_LABEL(label), TRUE);
+    gtk_label_set_line_wrap_mode(GTK_LABEL(label), PANGO_WRAP_WORD_CHAR);
+    gtk_label_set_max_width_chars(GTK_LABEL(label), 1);
+    return label;
+}
+
+ControlView ListView() {
+    ControlView view;
+    view.rows = gtk_list_store_new(kColumns, G_TYPE_STRING, G_TYPE_STRING, G_TYPE_STRING);
+    view.widget = gtk_tree_view_new_with_model(GTK_TREE_MODEL(view.rows));
+    g_object_unref(view.rows); // the view keeps it
+    gtk_tree_view_set_headers_visible(GTK_TREE_VIEW(view.widget), FALSE);
+    gtk_tree_view_set_enable_search(GTK_TREE_VIEW(view.widget), FALSE);
+    // The core keeps the selection; the view only shows it.
+    gtk_tree_selection_set_mode(gtk_tree_view_get_selection(GTK_TREE_VIEW(view.widget)),
+                                GTK_SELECTION_NONE);
+    GtkCellRenderer* cell = gtk_cell_renderer_text_new();
+    g_object_set(cell, "ypad", 0, "ellipsize", PANGO_ELLIPSIZE_NONE, nullptr);
+    gtk_tree_view_insert_column_with_attributes(GTK_TREE_VIEW(view.widget), -1, "", cell, "text",
+                                                kText, "cell-background", kBackground, "foreground",
+                                                kForeground, nullptr);
+    view.outer = gtk_scrolled_window_new(nullptr, nullptr);
+    gtk_scrolled_window_set_policy(GTK_SCROLLED_WINDOW(view.outer), GTK_POLICY_AUTOMATIC,
+                                   GTK_POLICY_ALWAYS);
+    gtk_scrolled_window_set_overlay_scrolling(GTK_SCROLLED_WINDOW(view.outer), FALSE);
+    gtk_style_context_add_class(gtk_widget_get_style_context(view.outer), "list");
+    gtk_container_add(GTK_CONTAINER(view.outer), view.widget);
+    return view;
+}
+
+void ShowList(const Window& list, ControlView& view) {
+    GtkTreeModel* model = GTK_TREE_MODEL(view.rows);
+    const ListState& s = list.list;
+    const int rows = gtk_tree_model_iter_n_children(model, nullptr);
+    if (rows != static_cast<int>(s.items.size())) {
+        gtk_list_store_clear(view.rows);
+        for (size_t i = 0; i < s.items.size(); ++i) {
+            gtk_list_store_insert_with_values(view.rows, nullptr, -1, kText, "", -1);
+        }
+    }
+    GtkTreeIter row;
+    bool more = gtk_tree_model_get_iter_first(model, &row);
+    for (size_t i = 0; more && i < s.items.size(); ++i) {
+        // Paths are the platform's bytes; shown as the file system names them.
+        gchar* shown = g_filename_display_name(s.items[i].c_str());
+        const bool selected = s.selected[i];
+        gtk_list_store_set(view.rows, &row, kText, shown, kBackground,
+                           selected ? "#3465a4" : nullptr, kForeground,
+                           selected ? "#ffffff" : nullptr, -1);
+        g_free(shown);
+        more = gtk_tree_model_iter_next(model, &row);
+    }
+    if (s.caret >= 0 && s.caret < static_cast<int>(s.items.size())) {
+        GtkTreePath* path = gtk_tree_path_new_from_indices(s.caret, -1);
+        gtk_tree_view_set_cursor(GTK_TREE_VIEW(view.widget), path, nullptr, FALSE);
+        gtk_tree_path_free(path);
+    }
+}
+
+void ShowEdit(const Window& edit, ControlView& view) {
+    const std::string text = Windows1252ToUtf8(edit.text);
+    if (text != gtk_entry_get_text(GTK_ENTRY(view.widget))) {
+        gtk_entry_set_text(GTK_ENTRY(view.widget), text.c_str());
+    }
+    if (edit.edit.selStart == edit.edit.selEnd) {
+        gtk_editable_set_position(GTK_EDITABLE(view.widget), edit.edit.selEnd);
+    } else {
+        gtk_editable_select_region(GTK_EDITABLE(view.widget), edit.edit.selStart, edit.edit.selEnd);
+    }
+}
+
+} // namespace
+
+ControlView BuildControl(GtkBackend& backend, HWND handle) {
+    const Window& control = *FindWindow(handle);
+    ControlView view;
+    switch (control.kind) {
+    case ControlKind::Edit:
+        view.widget = gtk_entry_new();
+        gtk_entry_set_width_chars(GTK_ENTRY(view.widget), 1);
+        gtk_entry_set_has_frame(GTK_ENTRY(view.widget), (control.style & WS_BORDER) != 0);
+        break;
+    case ControlKind::CheckBox:
+        view.widget = gtk_check_button_new_with_label("");
+        break;
+    case ControlKind::PushButton:
+        view.widget = gtk_button_new_with_label("");
+        break;
+    case ControlKind::GroupBox:
+        view.widget = gtk_frame_new(nullptr);
+        break;
+    case ControlKind::Bitmap:
+        view.widget = Picture(control.imageId);
+        break;
+    case ControlKind::ListBox:
+        view = ListView();
+        break;
+    case ControlKind::Static:
+    case ControlKind::Dialog:
+        view.widget = TextLabel(control);
+        // A wrapped text takes the width of its box and no more height than the box.
+        view.outer = gtk_scrolled_window_new(nullptr, nullptr);
+        gtk_scrolled_window_set_policy(GTK_SCROLLED_WINDOW(view.outer), GTK_POLICY_EXTERNAL,
+                                       GTK_POLICY_EXTERNAL);
+        gtk_container_add(GTK_CONTAINER(view.outer), view.widget);
+        break;
+    }
+    if (view.outer == nullptr) {
+        view.outer = view.widget;
+    }
+    AtkObject* accessible = gtk_widget_get_accessible(view.widget);
+    const std::string name = Windows1252ToUtf8(AccessibleName(handle));
+    if (accessible != nullptr && !name.empty()) {
+        atk_object_set_name(accessible, name.c_str());
+    }
+    ConnectControlInput(backend, handle, view);
+    return view;
+}
+
+void SyncControl(HWND handle, ControlView& view) {
+    const Window* control = FindWindow(handle);
+    if (control == nullptr) {
+        return;
+    }
+    gtk_widget_set_sensitive(view.outer, control->enabled);
+    const std::string text = Windows1252ToUtf8(control->text);
+    switch (control->kind) {
+    case ControlKind::Edit:
+        ShowEdit(*control, view);
+        break;
+    case ControlKind::CheckBox:
+        gtk_button_set_label(GTK_BUTTON(view.widget), text.c_str());
+        gtk_toggle_button_set_active(GTK_TOGGLE_BUTTON(view.widget), control->checked);
+        break;
+    case ControlKind::PushButton:
+        gtk_button_set_label(GTK_BUTTON(view.widget), text.c_str());
+        break;
+    case ControlKind::GroupBox:
+        gtk_frame_set_label(GTK_FRAME(view.widget), text.empty() ? nullptr : text.c_str());
+        break;
+    case ControlKind::Static:
+        gtk_label_set_text(GTK_LABEL(view.widget), text.c_str());
+        break;
+    case ControlKind::ListBox:
+        ShowList(*control, view);
+        break;
+    case ControlKind::Bitmap:
+    case ControlKind::Dialog:
+        break;
+    }
+}
+
+} // namespace winlayer::gtk
