@@ -1,14 +1,16 @@
 #!/usr/bin/env bash
 # Developer entry points. Each command installs what it is missing first.
 #   ./dev.sh run     build and start the program in a window
-#   ./dev.sh test    build and run every test (native debug and sanitizer builds)
+#   ./dev.sh test    build and run every test: native debug, sanitizers, and the
+#                    Windows program under Wine
 #   ./dev.sh bench   build optimised and run the benchmarks
 set -euo pipefail
 cd "$(dirname "$0")"
 
 BUILD_PACKAGES=(cmake ninja-build g++ pkg-config libgtk-3-dev fonts-liberation)
-TEST_PACKAGES=(libgtest-dev libgmock-dev xvfb xauth dbus at-spi2-core python3-pyatspi
+TEST_PACKAGES=(libgtest-dev libgmock-dev googletest xvfb xauth dbus at-spi2-core python3-pyatspi
     python3-xlib imagemagick)
+WINDOWS_PACKAGES=(mingw-w64 wine wine64)
 
 # Installs the Debian packages among "$@" that are not installed yet.
 ensure_packages() {
@@ -41,8 +43,8 @@ cmd_run() {
 }
 
 cmd_test() {
-    ensure_packages "${BUILD_PACKAGES[@]}" "${TEST_PACKAGES[@]}"
-    for preset in dev asan; do
+    ensure_packages "${BUILD_PACKAGES[@]}" "${TEST_PACKAGES[@]}" "${WINDOWS_PACKAGES[@]}"
+    for preset in dev asan windows; do
         echo "== $preset"
         build "$preset"
         ctest --preset "$preset"

@@ -3,8 +3,9 @@
 #pragma once
 
 #ifdef _WIN32
-#include <commdlg.h>
 #include <windows.h>
+
+#include <commdlg.h> // after windows.h, which it needs
 constexpr char kDirectorySeparator = '\\';
 #else
 #include "winlayer/include/windows.h"

@@ -1,0 +1,430 @@
+// End-to-end test of the Windows program: starts quorwin.exe and acts as its user
+// with mouse clicks and key presses posted to the real controls, so that the
+// platform's own list box, edit fields, dialog manager and open dialog do the work.
+// Checks what the windows show and what the files hold.
+//
+//   quorwin_driver.exe PROGRAM.exe ARTIFACT_FOLDER
+#include <windows.h>
+
+#include <commdlg.h>
+
+#include <cstdio>
+#include <fstream>
+#include <functional>
+#include <iterator>
+#include <string>
+#include <vector>
+
+namespace {
+
+int gPassed = 0;
+int gFailed = 0;
+
+void Check(bool ok, const std::string& what) {
+    if (ok) {
+        ++gPassed;
+    } else {
+        ++gFailed;
+        std::printf("FAILED: %s\n", what.c_str());
+    }
+    std::fflush(stdout);
+}
+
+// Waits up to ten seconds for `done`; the program works on its own thread.
+bool WaitFor(const std::function<bool()>& done, DWORD ms = 10000) {
+    for (DWORD waited = 0; waited < ms; waited += 50) {
+        if (done()) {
+            return true;
+        }
+        Sleep(50);
+    }
+    return done();
+}
+
+// Lets the program take in what was posted before looking at it.
+void Settle() {
+    Sleep(150);
+}
+
+std::string TextOf(HWND window) {
+    char text[6000] = {};
+    SendMessageA(window, WM_GETTEXT, sizeof text, reinterpret_cast<LPARAM>(text));
+    return text;
+}
+
+void ClickAt(HWND window, int x, int y, WPARAM keys = 0) {
+    PostMessageA(window, WM_LBUTTONDOWN, MK_LBUTTON | keys, MAKELPARAM(x, y));
+    PostMessageA(window, WM_LBUTTONUP, keys, MAKELPARAM(x, y));
+    Settle();
+}
+
+void Click(HWND window) {
+    RECT r;
+    GetClientRect(window, &r);
+    ClickAt(window, r.right / 2, r.bottom / 2);
+}
+
+void Key(HWND window, WPARAM key) {
+    PostMessageA(window, WM_KEYDOWN, key, 1);
+    PostMessageA(window, WM_KEYUP, key, 0xC0000001);
+    Settle();
+}
+
+void Type(HWND edit, const std::string& text) {
+    for (char c : text) {
+        PostMessageA(edit, WM_CHAR, static_cast<unsigned char>(c), 1);
+    }
+    Settle();
+}
+
+// Selects the field's text as a user's Ctrl+A does, and types over it.
+void Replace(HWND edit, const std::string& text) {
+    PostMessageA(edit, EM_SETSEL, 0, -1);
+    Type(edit, text);
+}
+
+struct List {
+    HWND box;
+    int Count() const { return static_cast<int>(SendMessageA(box, LB_GETCOUNT, 0, 0)); }
+    // Read through the wide-character message: the list lives in another process,
+    // and the system carries its text across as wide characters.
+    std::string Text(int i) const {
+        wchar_t wide[5120] = {};
+        SendMessageW(box, LB_GETTEXT, static_cast<WPARAM>(i), reinterpret_cast<LPARAM>(wide));
+        char text[5120 * 2] = {};
+        WideCharToMultiByte(CP_ACP, 0, wide, -1, text, sizeof text, nullptr, nullptr);
+        return text;
+    }
+    void ClickEntry(int i, WPARAM keys = 0, bool twice = false) const {
+        const int height = static_cast<int>(SendMessageA(box, LB_GETITEMHEIGHT, 0, 0));
+        const int top = static_cast<int>(SendMessageA(box, LB_GETTOPINDEX, 0, 0));
+        const int y = (i - top) * height + height / 2;
+        PostMessageA(box, WM_LBUTTONDOWN, MK_LBUTTON | keys, MAKELPARAM(8, y));
+        PostMessageA(box, WM_LBUTTONUP, keys, MAKELPARAM(8, y));
+        if (twice) {
+            PostMessageA(box, WM_LBUTTONDBLCLK, MK_LBUTTON | keys, MAKELPARAM(8, y));
+            PostMessageA(box, WM_LBUTTONUP, keys, MAKELPARAM(8, y));
+        }
+        Settle();
+    }
+};
+
+std::vector<HWND> TopWindows(const char* caption) {
+    struct Search {
+        const char* caption;
+        std::vector<HWND> found;
+    } search{caption, {}};
+    EnumWindows(
+        [](HWND window, LPARAM data) -> BOOL {
+            auto* s = reinterpret_cast<Search*>(data);
+            char text[256] = {};
+            GetWindowTextA(window, text, sizeof text);
+            if (IsWindowVisible(window) && std::string(text) == s->caption) {
+                s->found.push_back(window);
+            }
+            return TRUE;
+        },
+        reinterpret_cast<LPARAM>(&search));
+    return search.found;
+}
+
+HWND TopWindow(const char* caption) {
+    HWND found = nullptr;
+    WaitFor([&] {
+        const std::vector<HWND> all = TopWindows(caption);
+        found = all.empty() ? nullptr : all.front();
+        return found != nullptr;
+    });
+    return found;
+}
+
+HWND ChildWithText(HWND parent, const std::string& text, const char* className = nullptr) {
+    for (HWND child = GetWindow(parent, GW_CHILD); child != nullptr;
+         child = GetWindow(child, GW_HWNDNEXT)) {
+        char cls[64] = {};
+        GetClassNameA(child, cls, sizeof cls);
+        if (TextOf(child) == text && (className == nullptr || lstrcmpiA(cls, className) == 0)) {
+            return child;
+        }
+    }
+    return nullptr;
+}
+
+// A screenshot of a window's rectangle on the screen, as a .bmp file.
+void Screenshot(HWND window, const std::string& path) {
+    RECT r;
+    GetWindowRect(window, &r);
+    const int w = r.right - r.left, h = r.bottom - r.top;
+    HDC screen = GetDC(nullptr);
+    HDC memory = CreateCompatibleDC(screen);
+    HBITMAP bitmap = CreateCompatibleBitmap(screen, w, h);
+    HGDIOBJ old = SelectObject(memory, bitmap);
+    BitBlt(memory, 0, 0, w, h, screen, r.left, r.top, SRCCOPY);
+    SelectObject(memory, old);
+    BITMAPINFOHEADER info = {};
+    info.biSize = sizeof info;
+    info.biWidth = w;
+    info.biHeight = h;
+    info.biPlanes = 1;
+    info.biBitCount = 24;
+    const DWORD stride = (static_cast<DWORD>(w) * 3 + 3) & ~3u;
+    std::vector<unsigned char> pixels(stride * static_cast<DWORD>(h));
+    GetDIBits(memory, bitmap, 0, static_cast<UINT>(h), pixels.data(),
+              reinterpret_cast<BITMAPINFO*>(&info), DIB_RGB_COLORS);
+    BITMAPFILEHEADER file = {};
+    file.bfType = 0x4D42;
+    file.bfOffBits = sizeof file + sizeof info;
+    file.bfSize = file.bfOffBits + static_cast<DWORD>(pixels.size());
+    std::ofstream out(path, std::ios::binary);
+    out.write(reinterpret_cast<const char*>(&file), sizeof file);
+    out.write(reinterpret_cast<const char*>(&info), sizeof info);
+    out.write(reinterpret_cast<const char*>(pixels.data()),
+              static_cast<std::streamsize>(pixels.size()));
+    DeleteObject(bitmap);
+    DeleteDC(memory);
+    ReleaseDC(nullptr, screen);
+}
+
+// --- The songs ---------------------------------------------------------------------
+
+std::string Record(const std::string& title, const std::string& artist, const std::string& album,
+                   const std::string& year, const std::string& comment, unsigned char genre) {
+    std::string record = "TAG";
+    for (auto [text, width] :
+         {std::pair{title, 30}, {artist, 30}, {album, 30}, {year, 4}, {comment, 30}}) {
+        std::string field = text.substr(0, static_cast<size_t>(width));
+        field.resize(static_cast<size_t>(width), '\0');
+        record += field;
+    }
+    record += static_cast<char>(genre);
+    return record;
+}
+
+std::string ReadFile(const std::string& path) {
+    std::ifstream in(path, std::ios::binary);
+    return std::string(std::istreambuf_iterator<char>(in), std::istreambuf_iterator<char>());
+}
+
+void WriteFile(const std::string& path, const std::string& bytes) {
+    std::ofstream(path, std::ios::binary)
+        .write(bytes.data(), static_cast<std::streamsize>(bytes.size()));
+}
+
+std::string Audio(size_t size) {
+    std::string audio(size, '\0');
+    for (size_t i = 0; i < size; ++i) {
+        audio[i] = static_cast<char>((i * 7 + 3) % 251 == 'T' ? 0 : (i * 7 + 3) % 251);
+    }
+    return audio;
+}
+
+} // namespace
+
+int main(int argc, char** argv) {
+    if (argc != 3) {
+        std::printf("usage: quorwin_driver PROGRAM.exe ARTIFACT_FOLDER\n");
+        return 2;
+    }
+    const std::string program = argv[1];
+    const std::string artifacts = std::string(argv[2]) + "\\";
+    char temp[MAX_PATH] = {};
+    GetTempPathA(MAX_PATH, temp);
+    const std::string folder =
+        std::string(temp) + "quorwin-e2e-" + std::to_string(GetCurrentProcessId());
+    CreateDirectoryA(folder.c_str(), nullptr);
+    const std::string a = folder + "\\a.mp3", b = folder + "\\B.mp3";
+    const std::string audio = Audio(3000);
+    WriteFile(a, audio + Record("Title A", "Artist A", "Album A", "1998", "Comment A", 17));
+    WriteFile(b, audio + Record("Title B", "Artist B", "Album B", "1999", "Comment B", 33));
+
+    STARTUPINFOA startup = {};
+    startup.cb = sizeof startup;
+    PROCESS_INFORMATION process = {};
+    std::string commandLine = "\"" + program + "\"";
+    if (!CreateProcessA(program.c_str(), &commandLine[0], nullptr, nullptr, FALSE, 0, nullptr,
+                        nullptr, &startup, &process)) {
+        std::printf("FAILED: cannot start %s\n0 passed, 1 failed\n", program.c_str());
+        return 1;
+    }
+    WaitForInputIdle(process.hProcess, 10000);
+    const HWND main = TopWindow("Quorwin ");
+    if (main == nullptr) {
+        std::printf("FAILED: no main window\n0 passed, 1 failed\n");
+        TerminateProcess(process.hProcess, 1);
+        return 1;
+    }
+    auto item = [main](int id) { return GetDlgItem(main, id); };
+    enum {
+        kTitle = 1000,
+        kArtist,
+        kAlbum,
+        kYear,
+        kComment,
+        kSaveAll,
+        kOpen,
+        kSaveSelected,
+        kClearAll,
+        kList = 1010,
+        kUseTitle = 1012,
+        kAbout = 1021
+    };
+    const List list{item(kList)};
+
+    // The start state.
+    for (int id = kTitle; id <= kComment; ++id) {
+        Check(IsDlgButtonChecked(main, id + 12) == BST_CHECKED,
+              "switch " + std::to_string(id + 12) + " starts checked");
+        Check(IsWindowEnabled(item(id)) && TextOf(item(id)).empty(),
+              "field " + std::to_string(id) + " starts enabled and empty");
+    }
+    Check(list.Count() == 0, "the list starts empty");
+
+    // The platform's edit fields refuse what is beyond their limits.
+    Type(item(kYear), "19999");
+    Check(TextOf(item(kYear)) == "1999", "a fifth character into Year is refused");
+    Type(item(kTitle), std::string(31, 't'));
+    Check(TextOf(item(kTitle)) == std::string(30, 't'),
+          "a thirty-first character into Title is refused");
+
+    // The real open dialog: go to the folder, choose both songs.
+    Click(item(kOpen));
+    HWND open = TopWindow("Open...");
+    Check(open != nullptr, "the open dialog is titled Open...");
+    if (open != nullptr) {
+        HWND name = GetDlgItem(open, 0x47C); // cmb13, the file name box
+        if (name == nullptr) {
+            name = GetDlgItem(open, 0x480); // edt1
+        }
+        SendMessageA(name, WM_SETTEXT, 0, reinterpret_cast<LPARAM>(folder.c_str()));
+        Click(GetDlgItem(open, IDOK));
+        Sleep(500);
+        SendMessageA(name, WM_SETTEXT, 0, reinterpret_cast<LPARAM>("\"B.mp3\" \"a.mp3\""));
+        Click(GetDlgItem(open, IDOK));
+        Check(WaitFor([] { return TopWindows("Open...").empty(); }), "the open dialog closes");
+    }
+    Check(WaitFor([&] { return list.Count() == 2; }), "two entries listed");
+    Check(list.Text(0) == a && list.Text(1) == b,
+          "the list orders a before B: " + list.Text(0) + " | " + list.Text(1));
+
+    // Selecting an entry shows its tag.
+    list.ClickEntry(1);
+    Check(WaitFor([&] { return TextOf(item(kTitle)) == "Title B"; }),
+          "selecting B shows its title");
+    Check(TextOf(item(kArtist)) == "Artist B" && TextOf(item(kYear)) == "1999" &&
+              TextOf(item(kComment)) == "Comment B",
+          "selecting B shows its whole tag");
+
+    // Save To ALL with Title switched off.
+    Replace(item(kAlbum), "Same Album");
+    Replace(item(kYear), "2026");
+    Click(item(kUseTitle));
+    Check(IsDlgButtonChecked(main, kUseTitle) == BST_UNCHECKED && !IsWindowEnabled(item(kTitle)),
+          "unchecking Title: disables the Title field");
+    Click(item(kSaveAll));
+    Settle();
+    Check(ReadFile(a) ==
+              audio + Record("Title A", "Artist B", "Same Album", "2026", "Comment B", 17),
+          "Save To ALL: a holds the switched-on fields, its own title and genre");
+    Check(ReadFile(b) ==
+              audio + Record("Title B", "Artist B", "Same Album", "2026", "Comment B", 33),
+          "Save To ALL: B holds the switched-on fields, its own title and genre");
+
+    // Save To Selected writes only the selected entry.
+    list.ClickEntry(0);
+    Check(WaitFor([&] { return TextOf(item(kTitle)) == "Title A"; }), "selecting a shows its tag");
+    Replace(item(kComment), "Only A");
+    Click(item(kSaveSelected));
+    Settle();
+    Check(ReadFile(a) == audio + Record("Title A", "Artist B", "Same Album", "2026", "Only A", 17),
+          "Save To Selected writes the selected file");
+    Check(ReadFile(b) ==
+              audio + Record("Title B", "Artist B", "Same Album", "2026", "Comment B", 33),
+          "Save To Selected leaves the other file");
+
+    // Enter and Escape do not close the main window.
+    Key(item(kComment), VK_RETURN);
+    Key(item(kComment), VK_ESCAPE);
+    Check(IsWindow(main) && WaitForSingleObject(process.hProcess, 0) == WAIT_TIMEOUT,
+          "Enter and Escape leave the main window open");
+    list.ClickEntry(1, MK_CONTROL);
+    Screenshot(main, artifacts + "wine-main.bmp");
+
+    // Double-click removes the focused entry.
+    list.ClickEntry(1, 0, true);
+    Check(WaitFor([&] { return list.Count() == 1; }) && list.Text(0) == a,
+          "double-clicking B removes it alone");
+    // Clear All empties the list; Save To ALL then asks for files.
+    Click(item(kClearAll));
+    Check(list.Count() == 0, "Clear All empties the list");
+    Click(item(kSaveAll));
+    HWND box = TopWindow("Error");
+    Check(box != nullptr, "Save To ALL on an empty list shows a box captioned Error");
+    if (box != nullptr) {
+        Check(ChildWithText(box, "Please open some mp3's to edit") != nullptr, "the box's text");
+        int buttons = 0;
+        HWND ok = nullptr;
+        for (HWND child = GetWindow(box, GW_CHILD); child; child = GetWindow(child, GW_HWNDNEXT)) {
+            char cls[32] = {};
+            GetClassNameA(child, cls, sizeof cls);
+            const LONG style = GetWindowLongA(child, GWL_STYLE);
+            if (lstrcmpiA(cls, "Button") == 0 && IsWindowVisible(child)) {
+                ++buttons;
+                ok = child;
+            }
+            if (lstrcmpiA(cls, "Static") == 0 && (style & SS_TYPEMASK) == SS_ICON) {
+                Check(!IsWindowVisible(child) || SendMessageA(child, STM_GETICON, 0, 0) == 0,
+                      "the box shows no icon");
+            }
+        }
+        Check(buttons == 1 && TextOf(ok) == "OK", "the box has one OK button");
+        Click(ok);
+        Check(WaitFor([] { return TopWindows("Error").empty(); }), "OK dismisses the box");
+    }
+
+    // About boxes: two at once, each closing by itself; Escape does not close one.
+    const std::string shownBefore = TextOf(item(kComment));
+    Click(item(kAbout));
+    const HWND first = TopWindow("About Quorwin");
+    Check(first != nullptr, "About... opens the About box");
+    Click(item(kAbout));
+    Check(WaitFor([] { return TopWindows("About Quorwin").size() == 2; }),
+          "the main window still takes input: a second About box");
+    if (first != nullptr) {
+        Screenshot(first, artifacts + "wine-about.bmp");
+        Check(ChildWithText(first, "Quorwin Version 1.2") != nullptr,
+              "the About box shows the version");
+        Key(GetDlgItem(first, IDOK), VK_ESCAPE);
+        Check(IsWindow(first), "Escape does not close the About box");
+        PostMessageA(first, WM_SYSCOMMAND, SC_CLOSE, 0);
+        Check(WaitFor([first] { return !IsWindow(first); }), "the close box closes the first box");
+    }
+    const std::vector<HWND> left = TopWindows("About Quorwin");
+    Check(left.size() == 1, "the second box is still open");
+    if (left.size() == 1) {
+        Key(GetDlgItem(left[0], IDOK), VK_RETURN);
+        Check(WaitFor([&] { return !IsWindow(left[0]); }), "Enter closes the second box");
+    }
+    Click(item(kAbout));
+    const HWND third = TopWindow("About Quorwin");
+    if (third != nullptr) {
+        Click(GetDlgItem(third, IDOK));
+        Check(WaitFor([third] { return !IsWindow(third); }), "OK closes the About box");
+    }
+    Check(IsWindow(main) && TextOf(item(kComment)) == shownBefore && list.Count() == 0,
+          "the main window is as it was");
+
+    // The close box ends the program with status 0.
+    PostMessageA(main, WM_SYSCOMMAND, SC_CLOSE, 0);
+    DWORD status = 1;
+    Check(WaitForSingleObject(process.hProcess, 10000) == WAIT_OBJECT_0 &&
+              GetExitCodeProcess(process.hProcess, &status) && status == 0,
+          "closing the main window ends the program with status 0");
+    if (WaitForSingleObject(process.hProcess, 0) != WAIT_OBJECT_0) {
+        TerminateProcess(process.hProcess, 1);
+    }
+    DeleteFileA(a.c_str());
+    DeleteFileA(b.c_str());
+    RemoveDirectoryA(folder.c_str());
+    std::printf("wine end-to-end: %d passed, %d failed\n", gPassed, gFailed);
+    return gFailed == 0 ? 0 : 1;
+}
