@@ -3,6 +3,7 @@
 #   ./dev.sh run     build and start the program in a window
 #   ./dev.sh test    build and run every test: native debug, sanitizers, and the
 #                    Windows program under Wine
+#   ./dev.sh fuzz [SECONDS]   run every fuzz target for a while (default 60 s each)
 #   ./dev.sh bench   build optimised and run the benchmarks
 set -euo pipefail
 cd "$(dirname "$0")"
@@ -11,6 +12,8 @@ BUILD_PACKAGES=(cmake ninja-build g++ pkg-config libgtk-3-dev fonts-liberation)
 TEST_PACKAGES=(libgtest-dev libgmock-dev googletest xvfb xauth dbus at-spi2-core python3-pyatspi
     python3-xlib imagemagick)
 WINDOWS_PACKAGES=(mingw-w64 wine wine64)
+FUZZ_PACKAGES=(clang libclang-rt-14-dev)
+FUZZ_TARGETS=(tag_store dialog_result rc_script user_session)
 
 # Installs the Debian packages among "$@" that are not installed yet.
 ensure_packages() {
@@ -43,12 +46,31 @@ cmd_run() {
 }
 
 cmd_test() {
-    ensure_packages "${BUILD_PACKAGES[@]}" "${TEST_PACKAGES[@]}" "${WINDOWS_PACKAGES[@]}"
-    for preset in dev asan windows; do
+    ensure_packages "${BUILD_PACKAGES[@]}" "${TEST_PACKAGES[@]}" "${WINDOWS_PACKAGES[@]}" \
+        "${FUZZ_PACKAGES[@]}"
+    # dev and asan replay the fuzz corpora; fuzz runs each target briefly under the
+    # sanitizers.
+    for preset in dev asan windows fuzz; do
         echo "== $preset"
         build "$preset"
         ctest --preset "$preset"
     done
+}
+
+cmd_fuzz() {
+    local seconds=${1:-60}
+    ensure_packages cmake ninja-build "${FUZZ_PACKAGES[@]}"
+    build fuzz
+    local status=0
+    mkdir -p build/fuzz/findings
+    for target in "${FUZZ_TARGETS[@]}"; do
+        # New inputs gather in build/fuzz/work/TARGET; findings in build/fuzz/findings.
+        (cd build/fuzz/findings &&
+            ../../../fuzz/run_fuzzer.sh "../fuzz/${target}_fuzzer" "../../../fuzz/corpus/$target" \
+                "$seconds" "../work/$target") || status=1
+    done
+    ls build/fuzz/findings/crash-* 2>/dev/null && echo "findings above" || echo "no findings"
+    return $status
 }
 
 cmd_bench() {
@@ -66,10 +88,11 @@ cmd_bench() {
 
 case "${1:-}" in
 run) cmd_run ;;
+fuzz) cmd_fuzz "${2:-60}" ;;
 test) cmd_test ;;
 bench) cmd_bench ;;
 *)
-    echo "usage: ./dev.sh run|test|bench" >&2
+    echo "usage: ./dev.sh run|test|fuzz [SECONDS]|bench" >&2
     exit 2
     ;;
 esac

@@ -9,6 +9,26 @@ namespace {
 // The three bytes that precede "TAG" when the marker is really part of an
 // "APETAGEX" footer.
 constexpr int kLeadSize = 3;
+constexpr int kApeFooterSize = 32;
+
+long Little32(const unsigned char* p) {
+    return static_cast<long>(p[0] | (p[1] << 8) | (p[2] << 16) |
+                             (static_cast<unsigned long>(p[3]) << 24));
+}
+
+// An APE tag's footer standing where its "TAG" falls 128 bytes before the end:
+// "APETAGEX", version 1000 or 2000, and a tag size that fits the footer and the file.
+// A record this program writes never reads so: a title whose bytes made a valid
+// version would end there, and the zeros after it are no valid size.
+bool IsApeFooter(const unsigned char* footer, long long footerOffset) {
+    if (std::memcmp(footer, "APETAGEX", 8) != 0) {
+        return false;
+    }
+    const long version = Little32(footer + 8);
+    const long tagSize = Little32(footer + 12);
+    return (version == 1000 || version == 2000) && tagSize >= kApeFooterSize &&
+           tagSize <= footerOffset + kApeFooterSize;
+}
 
 bool ReadExactly(std::filebuf& file, unsigned char* buffer, int count) {
     return file.sgetn(reinterpret_cast<char*>(buffer), count) == count;
@@ -58,7 +78,8 @@ bool ProbeRecord(std::filebuf& file, RecordProbe& probe) {
     }
 
     std::memcpy(probe.record.bytes, tail + kLeadSize, kRecordSize);
-    const bool apeFooter = tail[0] == 'A' && tail[1] == 'P' && tail[2] == 'E';
+    const bool apeFooter = probe.size >= kLeadSize + kRecordSize &&
+                           IsApeFooter(tail, probe.size - kLeadSize - kRecordSize);
     probe.present = HasMarker(probe.record) && !apeFooter;
     if (!probe.present) {
         std::memset(probe.record.bytes, 0, kRecordSize);

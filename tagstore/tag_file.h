@@ -21,6 +21,6 @@ struct RecordProbe {
     TagRecord record; // its bytes when present, zeros otherwise
 };
 
-// Reads the end of the file. A "TAG" that is the tail of an "APETAGEX" footer is
-// not a record. False when the file cannot be positioned or read.
+// Reads the end of the file. A "TAG" that is part of an APE tag's "APETAGEX"
+// footer is not a record. False when the file cannot be positioned or read.
 bool ProbeRecord(std::filebuf& file, RecordProbe& probe);

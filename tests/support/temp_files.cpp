@@ -84,3 +84,14 @@ Bytes Audio(size_t size, unsigned seed) {
     }
     return audio;
 }
+
+Bytes ApeFooterAtRecordPlace(unsigned tagSize, unsigned version) {
+    Bytes footer = B("APETAGEX");
+    for (unsigned value : {version, tagSize, 1u, 0u, 0u, 0u}) {
+        for (int i = 0; i < 4; ++i) {
+            footer.push_back(static_cast<unsigned char>(value >> (8 * i)));
+        }
+    }
+    footer.resize(131, 'z');
+    return footer;
+}

@@ -34,6 +34,11 @@ Bytes Concat(const Bytes& a, const Bytes& b);
 Bytes MakeRecord(const std::string& title, const std::string& artist, const std::string& album,
                  const std::string& year, const std::string& comment, unsigned char genre);
 
+// An APE tag's 32-byte footer ("APETAGEX", version 2000, the tag's size counting the
+// footer, one item, no flags), followed by filler up to 131 bytes, so that its "TAG"
+// falls exactly 128 bytes before the end of a file that ends with it.
+Bytes ApeFooterAtRecordPlace(unsigned tagSize, unsigned version = 2000);
+
 // `size` bytes of deterministic pseudo-random "audio" that holds no "T", so no
 // marker appears in it by chance.
 Bytes Audio(size_t size, unsigned seed = 1);

@@ -17,12 +17,30 @@ struct ModelField {
 };
 const ModelField kModel[5] = {{3, 30}, {33, 30}, {63, 30}, {93, 4}, {97, 30}};
 
+// An APE footer ("APETAGEX", version 1000 or 2000, a tag size from 32 bytes up to
+// the footer's end) whose "TAG" stands where the record would.
+bool ApeFooterAt(const std::vector<unsigned char>& file, size_t at) {
+    if (at + 16 > file.size() ||
+        std::string(file.begin() + static_cast<long>(at),
+                    file.begin() + static_cast<long>(at) + 8) != "APETAGEX") {
+        return false;
+    }
+    auto word = [&](size_t o) {
+        return static_cast<unsigned long>(file[o]) |
+               (static_cast<unsigned long>(file[o + 1]) << 8) |
+               (static_cast<unsigned long>(file[o + 2]) << 16) |
+               (static_cast<unsigned long>(file[o + 3]) << 24);
+    };
+    const unsigned long version = word(at + 8), size = word(at + 12);
+    return (version == 1000 || version == 2000) && size >= 32 && size <= at + 32;
+}
+
 bool ModelHasRecord(const Bytes& file) {
     const size_t n = file.size();
     if (n < 128 || file[n - 128] != 'T' || file[n - 127] != 'A' || file[n - 126] != 'G') {
         return false;
     }
-    return !(n >= 131 && file[n - 131] == 'A' && file[n - 130] == 'P' && file[n - 129] == 'E');
+    return !(n >= 131 && ApeFooterAt(file, n - 131));
 }
 
 Bytes ModelSave(const Bytes& file, const std::string texts[5], const bool on[5]) {
@@ -77,15 +95,23 @@ TEST(TagStoreModel, GeneratedFilesSaveAndReadAsTheModelSays) {
         }
         const unsigned shape = below(4);
         if (shape >= 1 && file.size() >= 128) {
-            // A record (its fields random bytes), sometimes right after an APE-like lead.
+            // A record (its fields random bytes), sometimes where an APE footer's "TAG"
+            // falls, its version and size valid or not.
             const size_t at = file.size() - 128;
             file[at] = 'T';
             file[at + 1] = 'A';
             file[at + 2] = 'G';
             if (shape == 3 && at >= 3) {
-                file[at - 3] = 'A';
-                file[at - 2] = 'P';
-                file[at - 1] = 'E';
+                const char* footer = "APETAGEX";
+                std::copy(footer, footer + 8, file.begin() + static_cast<long>(at) - 3);
+                const unsigned version = below(2) == 1 ? 2000u : 1000u + below(3);
+                const unsigned tagSize = below(static_cast<unsigned>(at) + 64);
+                for (int i = 0; i < 4; ++i) {
+                    file[at + 5 + static_cast<size_t>(i)] =
+                        static_cast<unsigned char>(version >> (8 * i));
+                    file[at + 9 + static_cast<size_t>(i)] =
+                        static_cast<unsigned char>(tagSize >> (8 * i));
+                }
             }
         }
         std::string texts[5];
