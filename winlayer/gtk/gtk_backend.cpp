@@ -110,7 +110,15 @@ void GtkBackend::WindowDestroyed(HWND window) {
     GtkWidget* gone = found->second.window;
     dialogs_.erase(found);
     SyncGuard guard(*this);
-    gtk_widget_destroy(gone);
+    // Hidden now, destroyed once GTK has finished the event that led here (a click on
+    // the window's own OK button, say).
+    gtk_widget_hide(gone);
+    g_idle_add(
+        [](gpointer widget) -> gboolean {
+            gtk_widget_destroy(static_cast<GtkWidget*>(widget));
+            return G_SOURCE_REMOVE;
+        },
+        gone);
 }
 
 void GtkBackend::ControlChanged(HWND control) {
