@@ -84,7 +84,7 @@ void GtkBackend::RunFileDialog(FileDialog& dialog) {
         g_slist_free_full(files, g_free);
         input::AcceptFileDialog(directory, names); // refused: the chooser stays open
     }
-    gtk_widget_destroy(chooser);
+    DestroyLater(chooser);
 }
 
 void GtkBackend::RunMessageBox(MessageBoxState& box) {
@@ -96,7 +96,7 @@ void GtkBackend::RunMessageBox(MessageBoxState& box) {
     gtk_window_set_title(GTK_WINDOW(message), Windows1252ToUtf8(box.caption).c_str());
     gtk_widget_set_name(message, "dialog");
     gtk_dialog_run(GTK_DIALOG(message));
-    gtk_widget_destroy(message);
+    DestroyLater(message);
     input::DismissMessageBox();
 }
 

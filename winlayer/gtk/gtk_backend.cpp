@@ -110,15 +110,17 @@ void GtkBackend::WindowDestroyed(HWND window) {
     GtkWidget* gone = found->second.window;
     dialogs_.erase(found);
     SyncGuard guard(*this);
-    // Hidden now, destroyed once GTK has finished the event that led here (a click on
-    // the window's own OK button, say).
-    gtk_widget_hide(gone);
+    DestroyLater(gone); // the event that closed it may be a click on its own OK button
+}
+
+void DestroyLater(GtkWidget* window) {
+    gtk_widget_hide(window);
     g_idle_add(
         [](gpointer widget) -> gboolean {
             gtk_widget_destroy(static_cast<GtkWidget*>(widget));
             return G_SOURCE_REMOVE;
         },
-        gone);
+        window);
 }
 
 void GtkBackend::ControlChanged(HWND control) {

@@ -72,5 +72,7 @@ void ConnectControlInput(GtkBackend& backend, HWND control, ControlView& view);
 void ConnectDialogInput(GtkBackend& backend, HWND dialog, GtkWidget* window);
 
 GtkBackend& Instance();
+// Hides a window now and destroys it once GTK has finished the event that closed it.
+void DestroyLater(GtkWidget* window);
 
 } // namespace winlayer::gtk
