@@ -3,7 +3,7 @@
 // Afterwards every file is checked against the model of the record rules. Prints
 // the time per file of a save against a loop of the bare system calls.
 #include "editor/program.h"
-#include "fuzz/record_model.h"
+#include "tests/support/record_model.h"
 #include "resources/resource.h"
 #include "winlayer/core/input.h"
 #include "winlayer/core/window.h"

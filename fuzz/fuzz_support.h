@@ -2,7 +2,7 @@
 // failed invariant reported as a crash so the fuzzer keeps the input.
 #pragma once
 
-#include "fuzz/record_model.h"
+#include "tests/support/record_model.h"
 
 #include <cstdio>
 #include <cstdlib>

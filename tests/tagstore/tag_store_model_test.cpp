@@ -1,86 +1,15 @@
-// Many generated files, saved and read back, checked against a small model of the
-// record rules written independently of the tag store.
+// Many generated files, saved and read back, checked against the small model of
+// the record rules written apart from the tag store.
 #include "tagstore/tag_reader.h"
 #include "tagstore/tag_writer.h"
 
+#include "tests/support/record_model.h"
 #include "tests/support/temp_files.h"
 
 #include <gtest/gtest.h>
 
 #include <random>
 #include <string>
-
-namespace {
-
-struct ModelField {
-    size_t offset, width;
-};
-const ModelField kModel[5] = {{3, 30}, {33, 30}, {63, 30}, {93, 4}, {97, 30}};
-
-// An APE footer ("APETAGEX", version 1000 or 2000, a tag size from 32 bytes up to
-// the footer's end) whose "TAG" stands where the record would.
-bool ApeFooterAt(const std::vector<unsigned char>& file, size_t at) {
-    if (at + 16 > file.size() ||
-        std::string(file.begin() + static_cast<long>(at),
-                    file.begin() + static_cast<long>(at) + 8) != "APETAGEX") {
-        return false;
-    }
-    auto word = [&](size_t o) {
-        return static_cast<unsigned long>(file[o]) |
-               (static_cast<unsigned long>(file[o + 1]) << 8) |
-               (static_cast<unsigned long>(file[o + 2]) << 16) |
-               (static_cast<unsigned long>(file[o + 3]) << 24);
-    };
-    const unsigned long version = word(at + 8), size = word(at + 12);
-    return (version == 1000 || version == 2000) && size >= 32 && size <= at + 32;
-}
-
-bool ModelHasRecord(const Bytes& file) {
-    const size_t n = file.size();
-    if (n < 128 || file[n - 128] != 'T' || file[n - 127] != 'A' || file[n - 126] != 'G') {
-        return false;
-    }
-    return !(n >= 131 && ApeFooterAt(file, n - 131));
-}
-
-Bytes ModelSave(const Bytes& file, const std::string texts[5], const bool on[5]) {
-    Bytes out = file;
-    size_t start = file.size() - 128;
-    if (!ModelHasRecord(file)) {
-        start = file.size();
-        out.resize(file.size() + 128, 0);
-        out[start + 127] = 0xFF;
-    }
-    out[start] = 'T';
-    out[start + 1] = 'A';
-    out[start + 2] = 'G';
-    for (int f = 0; f < 5; ++f) {
-        if (on[f]) {
-            for (size_t i = 0; i < kModel[f].width; ++i) {
-                out[start + kModel[f].offset + i] =
-                    i < texts[f].size() ? static_cast<unsigned char>(texts[f][i]) : 0;
-            }
-        }
-    }
-    return out;
-}
-
-std::string ModelShow(const Bytes& file, int f) {
-    std::string text;
-    if (!ModelHasRecord(file)) {
-        return text;
-    }
-    for (size_t i = 0; i < kModel[f].width; ++i) {
-        const unsigned char c = file[file.size() - 128 + kModel[f].offset + i];
-        if (c < 0x20 || c > 0x7E) {
-            break;
-        }
-        text += static_cast<char>(c);
-    }
-    return text;
-}
-
-} // namespace
 
 TEST(TagStoreModel, GeneratedFilesSaveAndReadAsTheModelSays) {
     TempDir dir;
@@ -131,11 +60,11 @@ TEST(TagStoreModel, GeneratedFilesSaveAndReadAsTheModelSays) {
         }
 
         WriteBytes(song, file);
-        const Bytes expected = ModelSave(file, texts, on);
+        const Bytes expected = model::Save(file, texts, on);
         ASSERT_TRUE(WriteTag(song.c_str(), captured, switches)) << "round " << round;
         const Bytes saved = ReadBytes(song);
         ASSERT_EQ(saved, expected) << "round " << round;
-        const size_t kept = ModelHasRecord(file) ? file.size() - 128 : file.size();
+        const size_t kept = model::HasRecord(file) ? file.size() - 128 : file.size();
         ASSERT_TRUE(std::equal(file.begin(), file.begin() + static_cast<long>(kept), saved.begin()))
             << "bytes before the record changed, round " << round;
 
@@ -145,7 +74,7 @@ TEST(TagStoreModel, GeneratedFilesSaveAndReadAsTheModelSays) {
         TagFields shown{};
         ASSERT_TRUE(ReadTag(song.c_str(), shown));
         for (int f = 0; f < 5; ++f) {
-            ASSERT_EQ(FieldText(shown, FieldAt(f)), ModelShow(saved, f))
+            ASSERT_EQ(FieldText(shown, FieldAt(f)), model::Shown(saved, f))
                 << "round " << round << " field " << f;
         }
     }

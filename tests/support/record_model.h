@@ -1,5 +1,5 @@
 // A small model of the record rules, written apart from the tag store, that the
-// fuzz targets check the real code against.
+// tests, fuzz targets and the soak benchmark check the real code against.
 #pragma once
 
 #include <string>
