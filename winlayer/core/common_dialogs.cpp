@@ -31,13 +31,6 @@ std::vector<FileFilter> ParseFilters(const char* filter) {
     return filters;
 }
 
-void SetOwnerEnabled(HWND owner, bool enabled) {
-    if (Window* window = FindWindow(owner)) {
-        window->enabled = enabled;
-        CurrentBackend().ControlChanged(owner);
-    }
-}
-
 } // namespace
 
 FileDialog* OpenFileDialog() {
@@ -91,9 +84,9 @@ BOOL RunOpenFileDialog(OPENFILENAMEA& options) {
 
     FileDialog* outer = gFileDialog;
     gFileDialog = &dialog;
-    SetOwnerEnabled(dialog.owner, false);
+    const bool ownerDisabled = DisableOwner(dialog.owner);
     CurrentBackend().RunFileDialog(dialog);
-    SetOwnerEnabled(dialog.owner, true);
+    RestoreOwner(dialog.owner, ownerDisabled);
     gFileDialog = outer;
 
     if (!dialog.accepted) {
@@ -114,16 +107,11 @@ int RunMessageBoxFor(HWND owner, const char* text, const char* caption, UINT typ
     box.text = text != nullptr ? text : "";
     box.caption = caption != nullptr ? caption : "Error";
     box.type = type;
-    const bool disable = FindWindow(owner) != nullptr && FindWindow(owner)->enabled;
-    if (disable) {
-        SetOwnerEnabled(owner, false);
-    }
+    const bool ownerDisabled = DisableOwner(owner);
     gMessageBoxes.push_back(&box);
     CurrentBackend().RunMessageBox(box);
     std::erase(gMessageBoxes, &box);
-    if (disable) {
-        SetOwnerEnabled(owner, true);
-    }
+    RestoreOwner(owner, ownerDisabled);
     return IDOK;
 }
 

@@ -106,12 +106,7 @@ INT_PTR RunModalDialog(int templateId, HWND owner, DLGPROC proc, LPARAM param) {
     if (entry == nullptr || proc == nullptr) {
         return -1;
     }
-    Window* ownerWindow = FindWindow(owner);
-    const bool disableOwner = ownerWindow != nullptr && ownerWindow->enabled;
-    if (disableOwner) {
-        ownerWindow->enabled = false;
-        CurrentBackend().ControlChanged(owner);
-    }
+    const bool ownerDisabled = DisableOwner(owner);
 
     const HWND dialog = BuildDialog(*entry, owner, proc);
     CurrentBackend().DialogCreated(dialog);
@@ -129,11 +124,26 @@ INT_PTR RunModalDialog(int templateId, HWND owner, DLGPROC proc, LPARAM param) {
     if (FindWindow(dialog) != nullptr) {
         Destroy(dialog);
     }
-    if (disableOwner && (ownerWindow = FindWindow(owner)) != nullptr) {
-        ownerWindow->enabled = true;
+    RestoreOwner(owner, ownerDisabled);
+    return 0;
+}
+
+bool DisableOwner(HWND owner) {
+    Window* window = FindWindow(owner);
+    if (window == nullptr || !window->enabled) {
+        return false;
+    }
+    window->enabled = false;
+    CurrentBackend().ControlChanged(owner);
+    return true;
+}
+
+void RestoreOwner(HWND owner, bool disabled) {
+    Window* window = FindWindow(owner);
+    if (disabled && window != nullptr) {
+        window->enabled = true;
         CurrentBackend().ControlChanged(owner);
     }
-    return 0;
 }
 
 bool Destroy(HWND handle) {

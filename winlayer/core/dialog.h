@@ -30,6 +30,11 @@ void TabFocus(HWND dialog, bool backwards);
 // else IDOK.
 int EnterCommand(HWND dialog);
 
+// A modal window disables its owner while it runs: DisableOwner returns whether it
+// did (the owner exists and was enabled), and RestoreOwner undoes exactly that.
+bool DisableOwner(HWND owner);
+void RestoreOwner(HWND owner, bool disabled);
+
 // True when the user may act on this window: it exists, and it and its dialog are enabled.
 bool TakesInput(HWND window);
 
