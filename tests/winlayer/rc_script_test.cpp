@@ -97,3 +97,37 @@ TEST(RcScript, RejectsWhatItCannotReadWithTheLine) {
             .find("only a static control shows a picture"),
         std::string::npos);
 }
+
+// Brackets and minus signs nest through definitions too; a script that nests them
+// thousands deep gets an error, not a recursion that runs the stack out.
+TEST(RcScript, BoundsHowDeeplyAValueNests) {
+    // A dialog whose left edge is V, after the given definitions.
+    auto withLeftEdge = [](const std::string& definitions) {
+        return definitions + "7 DIALOGEX V, 0, 10, 10\nBEGIN\nEND\n";
+    };
+    auto leftEdge = [&](const std::string& definitions) {
+        rc::Script script;
+        std::string error;
+        const bool ok = Parse(withLeftEdge(definitions), script, error);
+        EXPECT_TRUE(ok) << error;
+        return ok && script.dialogs.size() == 1 ? script.dialogs[0].x : -999;
+    };
+    auto brackets = [](int depth, const std::string& inside) {
+        return std::string(depth, '(') + inside + std::string(depth, ')');
+    };
+    EXPECT_EQ(leftEdge("#define V " + brackets(60, "5") + "\n"), 5);
+    EXPECT_EQ(leftEdge("#define V -(-(-(2)))\n"), -2);
+    // Forty in each of two definitions: each fine alone, too deep together.
+    const std::string inner = "#define X 1\n#define W " + brackets(40, "X") + "\n";
+    EXPECT_EQ(leftEdge(inner + "#define V W\n"), 1);
+    EXPECT_NE(Rejected(withLeftEdge(inner + "#define V " + brackets(40, "W") + "\n"))
+                  .find("line 4: expression nests too deeply"),
+              std::string::npos);
+
+    EXPECT_NE(
+        Rejected(withLeftEdge("#define V " + brackets(5000, "1") + "\n")).find("nests too deeply"),
+        std::string::npos);
+    EXPECT_NE(Rejected(withLeftEdge("#define V " + std::string(5000, '-') + "1\n"))
+                  .find("nests too deeply"),
+              std::string::npos);
+}

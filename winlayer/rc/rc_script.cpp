@@ -23,6 +23,9 @@ struct Token {
 };
 
 constexpr int kMaxIncludeDepth = 8;
+// Brackets and minus signs inside one value, counted through the definitions it
+// uses; far beyond any real script, and well short of the stack running out.
+constexpr int kMaxNesting = 64;
 constexpr long long kLimit = 0xFFFFFFFFll;
 
 class Parser {
@@ -39,6 +42,7 @@ class Parser {
     std::map<std::string, std::string> defines_;
     std::vector<Token> tokens_;
     size_t at_ = 0;
+    int nesting_ = 0;
     bool failed_ = false;
 
     bool Fail(int line, const std::string& what) {
@@ -300,17 +304,21 @@ class Parser {
         if (token.kind == TokenKind::Name) {
             return ValueOf(token.text, token.line, value, depth);
         }
-        if (token.kind == TokenKind::Punct && token.text == "-") {
-            if (!Primary(value, depth)) {
-                return false;
-            }
+        const bool minus = token.kind == TokenKind::Punct && token.text == "-";
+        const bool bracket = token.kind == TokenKind::Punct && token.text == "(";
+        if (!minus && !bracket) {
+            return Fail(token.line, "expected a number");
+        }
+        if (nesting_ >= kMaxNesting) {
+            return Fail(token.line, "expression nests too deeply");
+        }
+        ++nesting_;
+        const bool ok = minus ? Primary(value, depth) : Expression(value, depth) && Expect(")");
+        --nesting_;
+        if (ok && minus) {
             value = -value;
-            return true;
         }
-        if (token.kind == TokenKind::Punct && token.text == "(") {
-            return Expression(value, depth) && Expect(")");
-        }
-        return Fail(token.line, "expected a number");
+        return ok;
     }
 
     // number | name | -x | (expr), joined by '|'. NOT clears bits from `value`.
