@@ -13,7 +13,6 @@ TEST_PACKAGES=(libgtest-dev libgmock-dev googletest xvfb xauth dbus at-spi2-core
     python3-xlib imagemagick)
 WINDOWS_PACKAGES=(mingw-w64 wine wine64)
 FUZZ_PACKAGES=(clang libclang-rt-14-dev)
-FUZZ_TARGETS=(tag_store dialog_result rc_script user_session)
 
 # Installs the Debian packages among "$@" that are not installed yet.
 ensure_packages() {
@@ -63,8 +62,11 @@ cmd_fuzz() {
     build fuzz
     local status=0
     mkdir -p build/fuzz/findings
-    for target in "${FUZZ_TARGETS[@]}"; do
-        # New inputs gather in build/fuzz/work/TARGET; findings in build/fuzz/findings.
+    # Every target the build made; new inputs gather in build/fuzz/work/TARGET,
+    # findings in build/fuzz/findings.
+    for fuzzer in build/fuzz/fuzz/*_fuzzer; do
+        local target
+        target=$(basename "$fuzzer" _fuzzer)
         (cd build/fuzz/findings &&
             ../../../fuzz/run_fuzzer.sh "../fuzz/${target}_fuzzer" "../../../fuzz/corpus/$target" \
                 "$seconds" "../work/$target") || status=1

@@ -3,8 +3,9 @@
 // Afterwards every file is checked against the model of the record rules. Prints
 // the time per file of a save against a loop of the bare system calls.
 #include "editor/program.h"
-#include "tests/support/record_model.h"
 #include "resources/resource.h"
+#include "tests/support/record_model.h"
+#include "tests/support/temp_files.h"
 #include "winlayer/core/input.h"
 #include "winlayer/core/window.h"
 #include "winlayer/headless/scripted_user.h"
@@ -16,8 +17,6 @@
 #include <cstdio>
 #include <cstring>
 #include <filesystem>
-#include <fstream>
-#include <iterator>
 #include <map>
 #include <random>
 #include <string>
@@ -32,11 +31,6 @@ namespace input = winlayer::input;
 
 double Seconds(Clock::time_point since) {
     return std::chrono::duration<double>(Clock::now() - since).count();
-}
-
-model::Bytes ReadAll(const std::string& path) {
-    std::ifstream in(path, std::ios::binary);
-    return model::Bytes(std::istreambuf_iterator<char>(in), std::istreambuf_iterator<char>());
 }
 
 // The same work a save does, as bare calls: look at the marker, then write.
@@ -63,9 +57,7 @@ void BareSave(const char* path, const unsigned char* record) {
 int main() {
     namespace fs = std::filesystem;
     std::error_code error;
-    const fs::path base =
-        fs::is_directory("/dev/shm", error) ? fs::path("/dev/shm") : fs::temp_directory_path();
-    const fs::path folder = base / ("quorwin-soak-" + std::to_string(getpid()));
+    const fs::path folder = fs::path(ScratchBase()) / ("quorwin-soak-" + std::to_string(getpid()));
     const fs::path bareFolder = folder / "bare";
     fs::create_directories(bareFolder);
     std::mt19937 random(2026);
@@ -79,12 +71,8 @@ int main() {
         }
         names.push_back("Song " + std::to_string(i) + ".mp3");
         const std::string path = (folder / names.back()).string();
-        std::ofstream(path, std::ios::binary)
-            .write(reinterpret_cast<const char*>(bytes.data()),
-                   static_cast<std::streamsize>(bytes.size()));
-        std::ofstream((bareFolder / names.back()).string(), std::ios::binary)
-            .write(reinterpret_cast<const char*>(bytes.data()),
-                   static_cast<std::streamsize>(bytes.size()));
+        WriteBytes(path, bytes);
+        WriteBytes((bareFolder / names.back()).string(), bytes);
         expected[path] = bytes;
     }
 
@@ -143,7 +131,7 @@ int main() {
 
     int wrong = 0;
     for (const auto& [path, bytes] : expected) {
-        wrong += ReadAll(path) == bytes ? 0 : 1;
+        wrong += ReadBytes(path) == bytes ? 0 : 1;
     }
     fs::remove_all(folder, error);
     const double perSave = saveSeconds / kRounds / kFiles * 1e6;

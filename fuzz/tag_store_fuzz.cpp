@@ -33,7 +33,7 @@ extern "C" int LLVMFuzzerTestOneInput(const uint8_t* data, size_t size) {
     }
     const model::Bytes file(data + at, data + size);
     const std::string path = fuzz::ScratchFile("song.mp3");
-    fuzz::WriteFile(path, file);
+    WriteBytes(path, file);
 
     TagFields shown{};
     FUZZ_CHECK(ReadTag(path.c_str(), shown));
@@ -42,10 +42,10 @@ extern "C" int LLVMFuzzerTestOneInput(const uint8_t* data, size_t size) {
         FUZZ_CHECK(text == model::Shown(file, f));
         FUZZ_CHECK(static_cast<int>(text.size()) <= FieldWidth(FieldAt(f)));
     }
-    FUZZ_CHECK(fuzz::ReadFile(path) == file); // reading changed nothing
+    FUZZ_CHECK(ReadBytes(path) == file); // reading changed nothing
 
     FUZZ_CHECK(WriteTag(path.c_str(), captured, switches));
-    const model::Bytes saved = fuzz::ReadFile(path);
+    const model::Bytes saved = ReadBytes(path);
     const model::Bytes expected = model::Save(file, texts, on);
     FUZZ_CHECK(saved == expected);
     const size_t kept = model::HasRecord(file) ? file.size() - 128 : file.size();
@@ -53,6 +53,6 @@ extern "C" int LLVMFuzzerTestOneInput(const uint8_t* data, size_t size) {
                (kept == 0 || std::memcmp(saved.data(), file.data(), kept) == 0));
 
     FUZZ_CHECK(WriteTag(path.c_str(), captured, switches));
-    FUZZ_CHECK(fuzz::ReadFile(path) == expected);
+    FUZZ_CHECK(ReadBytes(path) == expected);
     return 0;
 }

@@ -55,7 +55,7 @@ class Session {
     Session(const uint8_t* data, size_t size) : data_(data), size_(size) {
         files_ = FreshSongs();
         for (const auto& [path, bytes] : files_) {
-            fuzz::WriteFile(path, bytes);
+            WriteBytes(path, bytes);
         }
     }
 
@@ -211,7 +211,7 @@ class Session {
 
     void CheckFiles() {
         for (const auto& [path, expected] : files_) {
-            FUZZ_CHECK(fuzz::ReadFile(path) == expected);
+            FUZZ_CHECK(ReadBytes(path) == expected);
         }
     }
 

@@ -30,6 +30,11 @@ std::string TempDir::file(const std::string& name) const {
     return (fs::path(path_) / name).string();
 }
 
+std::string ScratchBase() {
+    std::error_code error;
+    return fs::is_directory("/dev/shm", error) ? "/dev/shm" : fs::temp_directory_path().string();
+}
+
 void WriteBytes(const std::string& path, const Bytes& bytes) {
     std::ofstream out(path, std::ios::binary | std::ios::trunc);
     out.write(reinterpret_cast<const char*>(bytes.data()),

@@ -21,6 +21,10 @@ class TempDir {
     std::string path_;
 };
 
+// Where many short-lived files are best made: /dev/shm where the system has it (in
+// memory), else the temporary folder.
+std::string ScratchBase();
+
 void WriteBytes(const std::string& path, const Bytes& bytes);
 Bytes ReadBytes(const std::string& path);
 bool Exists(const std::string& path);
