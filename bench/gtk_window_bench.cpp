@@ -2,6 +2,7 @@
 // pressing "Save To ALL" over 1,000 listed files to the end of the command.
 // Needs a display (run it under xvfb-run).
 #include "resources/resource.h"
+#include "tests/support/temp_files.h"
 #include "winlayer/core/dialog.h"
 #include "winlayer/core/input.h"
 #include "winlayer/gtk/gtk_backend.h"
@@ -10,9 +11,7 @@
 #include <chrono>
 #include <cstdio>
 #include <filesystem>
-#include <fstream>
 #include <string>
-#include <vector>
 
 namespace {
 
@@ -84,10 +83,9 @@ gboolean Watch(gpointer) {
 int main(int argc, char** argv) {
     gFolder = std::filesystem::temp_directory_path() / "quorwin-gtk-bench";
     std::filesystem::create_directories(gFolder);
-    std::vector<char> audio(3000, 'a');
+    const Bytes audio(3000, 'a');
     for (int i = 0; i < kFiles; ++i) {
-        std::ofstream(gFolder / ("song " + std::to_string(i) + ".mp3"), std::ios::binary)
-            .write(audio.data(), static_cast<std::streamsize>(audio.size()));
+        WriteBytes((gFolder / ("song " + std::to_string(i) + ".mp3")).string(), audio);
     }
     gStart = Clock::now(); // the files are the bench's own set-up; the program starts here
     if (!gtk_init_check(&argc, &argv)) {
