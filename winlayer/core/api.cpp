@@ -66,10 +66,7 @@ BOOL WINAPI EnableWindow(HWND handle, BOOL enable) {
         return FALSE;
     }
     const BOOL wasDisabled = window->enabled ? FALSE : TRUE;
-    if (window->enabled != (enable != FALSE)) {
-        window->enabled = enable != FALSE;
-        CurrentBackend().ControlChanged(handle);
-    }
+    SetEnabled(*window, enable != FALSE);
     return wasDisabled;
 }
 

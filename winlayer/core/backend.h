@@ -1,9 +1,12 @@
-// What a back end (headless, GTK) does for the core: wait for the user's input and
-// show the core's state. It decides no behaviour: input goes back through input.h.
+// What a back end (headless, GTK) does for the core: a few hooks, no behaviour. The
+// back end waits for the user's input and posts it to the core's queue
+// (message_loop.h), shows what changed, and may show the platform's own file chooser
+// and message window, whose answers come back as input too.
 #pragma once
 
-#include "winlayer/include/win32_types.h"
+#include "winlayer/core/changes.h"
 
+#include <functional>
 #include <string>
 #include <vector>
 
@@ -36,25 +39,23 @@ struct MessageBoxState {
     bool done = false;
 };
 
-class Backend {
-  public:
-    virtual ~Backend() = default;
-    // Waits for the user's next input and delivers it through the calls of input.h.
-    virtual void WaitForInput() = 0;
-    // A dialog was built from its template (before WM_INITDIALOG) and is to be shown.
-    virtual void DialogCreated(HWND) {}
-    virtual void DialogShown(HWND) {}
-    virtual void WindowDestroyed(HWND) {}
-    // A control's text, check, enabled state or list changed.
-    virtual void ControlChanged(HWND) {}
-    virtual void FocusChanged(HWND /*dialog*/) {}
-    // Shows the dialog and returns once `dialog.done` is set. By default the dialog is
-    // answered through input.h while the loop waits for input.
-    virtual void RunFileDialog(FileDialog& dialog);
-    virtual void RunMessageBox(MessageBoxState& box);
+struct BackendHooks {
+    // Waits for the user's next input and posts it; false when no more will ever
+    // come (the loop then ends the program). It may return with nothing posted, as
+    // after an event of the platform's own that needed no input. Null: no user at all.
+    std::function<bool()> waitForInput;
+    // Shows the changes, oldest first.
+    std::function<void(const std::vector<Change>&)> showChanges;
+    // Show and take down the platform's own file chooser or message window. Null: the
+    // dialog is answered by input alone.
+    std::function<void(const FileDialog&)> showFileDialog;
+    std::function<void(const FileDialog&)> hideFileDialog;
+    std::function<void(const MessageBoxState&)> showMessageBox;
+    std::function<void(const MessageBoxState&)> hideMessageBox;
 };
 
-void SetBackend(Backend* backend);
-Backend& CurrentBackend();
+// The hooks stay the caller's; null removes them.
+void SetBackend(const BackendHooks* hooks);
+const BackendHooks& CurrentBackend();
 
 } // namespace winlayer

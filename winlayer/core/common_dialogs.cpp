@@ -73,6 +73,52 @@ bool FormatOpenResult(const FileDialog& dialog, char* buffer, DWORD size, WORD& 
     return true;
 }
 
+bool SplitChosenPaths(const std::vector<std::string>& paths, std::string& directory,
+                      std::vector<std::string>& names) {
+    if (paths.empty()) {
+        return false;
+    }
+    // The deepest folder that holds every path, ending in a separator.
+    std::string folder = paths[0].substr(0, paths[0].rfind(kPathSeparator) + 1);
+    for (const std::string& path : paths) {
+        while (!folder.empty() && path.compare(0, folder.size(), folder) != 0) {
+            // Up one folder; past the root there is none.
+            folder.erase(folder.size() < 2 ? 0
+                                           : folder.rfind(kPathSeparator, folder.size() - 2) + 1);
+        }
+    }
+    if (folder.empty()) {
+        return false; // not full paths
+    }
+    names.clear();
+    for (const std::string& path : paths) {
+        if (path.size() == folder.size()) {
+            return false; // a folder, not a file in it
+        }
+        names.push_back(path.substr(folder.size()));
+    }
+    directory = folder.size() > 1 ? folder.substr(0, folder.size() - 1) : folder;
+    return true;
+}
+
+namespace {
+
+// Shows the platform's own window for `state` where the back end has one, and runs
+// the loop until the user's answer, which comes as input, has set `state.done`.
+template <typename State, typename Hook>
+void RunUntilAnswered(State& state, const Hook& show, const Hook& hide) {
+    ShowChanges(); // the owner is shown disabled before the window appears
+    if (show) {
+        show(state);
+    }
+    ModalLoop([&state] { return state.done; });
+    if (hide) {
+        hide(state);
+    }
+}
+
+} // namespace
+
 BOOL RunOpenFileDialog(OPENFILENAMEA& options) {
     gFileDialogError = 0;
     FileDialog dialog;
@@ -85,7 +131,7 @@ BOOL RunOpenFileDialog(OPENFILENAMEA& options) {
     FileDialog* outer = gFileDialog;
     gFileDialog = &dialog;
     const bool ownerDisabled = DisableOwner(dialog.owner);
-    CurrentBackend().RunFileDialog(dialog);
+    RunUntilAnswered(dialog, CurrentBackend().showFileDialog, CurrentBackend().hideFileDialog);
     RestoreOwner(dialog.owner, ownerDisabled);
     gFileDialog = outer;
 
@@ -109,7 +155,7 @@ int RunMessageBoxFor(HWND owner, const char* text, const char* caption, UINT typ
     box.type = type;
     const bool ownerDisabled = DisableOwner(owner);
     gMessageBoxes.push_back(&box);
-    CurrentBackend().RunMessageBox(box);
+    RunUntilAnswered(box, CurrentBackend().showMessageBox, CurrentBackend().hideMessageBox);
     std::erase(gMessageBoxes, &box);
     RestoreOwner(owner, ownerDisabled);
     return IDOK;

@@ -21,4 +21,10 @@ int RunMessageBoxFor(HWND owner, const char* text, const char* caption, UINT typ
 // string. False, leaving the buffer alone, when it does not fit in `size` bytes.
 bool FormatOpenResult(const FileDialog& dialog, char* buffer, DWORD size, WORD& nameOffset);
 
+// Full paths of chosen files, which may stand in several folders, as the dialog's
+// answer: the deepest folder that holds them all, and each path relative to it.
+// False when they are not full paths of files.
+bool SplitChosenPaths(const std::vector<std::string>& paths, std::string& directory,
+                      std::vector<std::string>& names);
+
 } // namespace winlayer

@@ -1,6 +1,5 @@
 #include "winlayer/core/controls.h"
 
-#include "winlayer/core/backend.h"
 #include "winlayer/core/edit.h"
 #include "winlayer/core/list_box.h"
 #include "winlayer/include/win32_constants.h"
@@ -42,9 +41,8 @@ LRESULT TextMessage(Window& control, UINT message, WPARAM wParam, LPARAM lParam)
         if (control.kind == ControlKind::Edit) {
             EditSetText(control, text);
         } else {
-            control.text = text != nullptr ? text : "";
+            SetText(control, text != nullptr ? text : "");
         }
-        CurrentBackend().ControlChanged(control.handle);
         return TRUE;
     }
     case WM_GETTEXT:
@@ -62,20 +60,15 @@ LRESULT ListMessage(Window& list, UINT message, WPARAM wParam, LPARAM lParam) {
     const int index = static_cast<int>(wParam);
     const bool valid = index >= 0 && index < count;
     switch (message) {
-    case LB_ADDSTRING: {
-        const int at = ListAdd(list, reinterpret_cast<const char*>(lParam));
-        CurrentBackend().ControlChanged(list.handle);
-        return at;
-    }
+    case LB_ADDSTRING:
+        return ListAdd(list, reinterpret_cast<const char*>(lParam));
     case LB_DELETESTRING:
         if (!ListDelete(list, index)) {
             return LB_ERR;
         }
-        CurrentBackend().ControlChanged(list.handle);
         return static_cast<LRESULT>(s.items.size());
     case LB_RESETCONTENT:
         ListClear(list);
-        CurrentBackend().ControlChanged(list.handle);
         return 0;
     case LB_GETCOUNT:
         return count;
@@ -145,8 +138,7 @@ LRESULT ControlMessage(Window& control, UINT message, WPARAM wParam, LPARAM lPar
         return 0;
     case ControlKind::CheckBox:
         if (message == BM_SETCHECK) {
-            control.checked = wParam == BST_CHECKED;
-            CurrentBackend().ControlChanged(control.handle);
+            SetChecked(control, wParam == BST_CHECKED);
         } else if (message == BM_GETCHECK) {
             return control.checked ? BST_CHECKED : BST_UNCHECKED;
         }

@@ -1,6 +1,6 @@
 #include "winlayer/core/dialog.h"
 
-#include "winlayer/core/backend.h"
+#include "winlayer/core/changes.h"
 #include "winlayer/core/controls.h"
 #include "winlayer/core/edit.h"
 #include "winlayer/include/win32_constants.h"
@@ -8,9 +8,6 @@
 namespace winlayer {
 
 namespace {
-
-bool gQuit = false;
-int gQuitCode = 0;
 
 bool IsTabStop(const Window& control) {
     return (control.style & WS_TABSTOP) != 0 && (control.style & WS_VISIBLE) != 0 &&
@@ -46,8 +43,7 @@ HWND BuildDialog(const DialogTemplate& entry, HWND owner, DLGPROC proc) {
 } // namespace
 
 void ResetSession() {
-    gQuit = false;
-    gQuitCode = 0;
+    ResetLoop();
     for (HWND dialog : Dialogs()) {
         Window* window = FindWindow(dialog);
         for (HWND child : window->children) {
@@ -83,8 +79,7 @@ LRESULT Send(HWND handle, UINT message, WPARAM wParam, LPARAM lParam) {
         return 0;
     }
     case WM_SETTEXT:
-        window->text = lParam != 0 ? reinterpret_cast<const char*>(lParam) : "";
-        CurrentBackend().ControlChanged(handle);
+        SetText(*window, lParam != 0 ? reinterpret_cast<const char*>(lParam) : "");
         return TRUE;
     case WM_GETTEXT:
         return CopyText(window->text, reinterpret_cast<char*>(lParam), static_cast<int>(wParam));
@@ -109,7 +104,7 @@ INT_PTR RunModalDialog(int templateId, HWND owner, DLGPROC proc, LPARAM param) {
     const bool ownerDisabled = DisableOwner(owner);
 
     const HWND dialog = BuildDialog(*entry, owner, proc);
-    CurrentBackend().DialogCreated(dialog);
+    Record(ChangeKind::Created, dialog);
     Window* built = FindWindow(dialog);
     const HWND first = FirstTabStop(*built);
     if (Send(dialog, WM_INITDIALOG, reinterpret_cast<WPARAM>(first), param) != 0 &&
@@ -117,7 +112,7 @@ INT_PTR RunModalDialog(int templateId, HWND owner, DLGPROC proc, LPARAM param) {
         SetFocusTo(first);
     }
     if (FindWindow(dialog) != nullptr) {
-        CurrentBackend().DialogShown(dialog);
+        Record(ChangeKind::Shown, dialog);
     }
 
     ModalLoop([dialog] { return FindWindow(dialog) == nullptr; });
@@ -133,16 +128,15 @@ bool DisableOwner(HWND owner) {
     if (window == nullptr || !window->enabled) {
         return false;
     }
-    window->enabled = false;
-    CurrentBackend().ControlChanged(owner);
+    SetEnabled(*window, false);
     return true;
 }
 
 void RestoreOwner(HWND owner, bool disabled) {
     Window* window = FindWindow(owner);
     if (disabled && window != nullptr) {
-        window->enabled = true;
-        CurrentBackend().ControlChanged(owner);
+        SetEnabled(*window, true);
+        Record(ChangeKind::Activated, owner);
     }
 }
 
@@ -164,21 +158,20 @@ bool Destroy(HWND handle) {
             dialog->focus = nullptr;
         }
     }
+    const bool wasDialog = window->kind == ControlKind::Dialog;
     RemoveWindowRecord(handle);
-    CurrentBackend().WindowDestroyed(handle);
+    Record(ChangeKind::Destroyed, handle);
+    if (wasDialog) {
+        // As on Windows, the newest remaining window that takes input becomes active.
+        const std::vector<HWND> dialogs = Dialogs();
+        for (auto at = dialogs.rbegin(); at != dialogs.rend(); ++at) {
+            if (TakesInput(*at)) {
+                Record(ChangeKind::Activated, *at);
+                break;
+            }
+        }
+    }
     return true;
-}
-
-void PostQuit(int exitCode) {
-    gQuit = true;
-    gQuitCode = exitCode;
-}
-
-bool QuitPosted() {
-    return gQuit;
-}
-int QuitCode() {
-    return gQuitCode;
 }
 
 void SetFocusTo(HWND handle) {
@@ -191,7 +184,7 @@ void SetFocusTo(HWND handle) {
         return;
     }
     dialog->focus = handle;
-    CurrentBackend().FocusChanged(dialog->handle);
+    Record(ChangeKind::Focus, dialog->handle);
 }
 
 HWND FocusOf(HWND dialog) {

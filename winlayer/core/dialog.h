@@ -2,11 +2,13 @@
 // the dialog keyboard.
 #pragma once
 
+#include "winlayer/core/message_loop.h"
 #include "winlayer/core/window.h"
 
 namespace winlayer {
 
-// Forgets any quit request and every window: a new run of the program starts clean.
+// Forgets every window, the quit request, pending input and unshown changes: a new
+// run of the program starts clean.
 void ResetSession();
 
 LRESULT Send(HWND window, UINT message, WPARAM wParam, LPARAM lParam);
@@ -15,11 +17,6 @@ void Notify(HWND control, WORD code);
 
 INT_PTR RunModalDialog(int templateId, HWND owner, DLGPROC proc, LPARAM param);
 bool Destroy(HWND window);
-void PostQuit(int exitCode);
-bool QuitPosted();
-int QuitCode();
-// Runs the modal loop until `finished` says so or a quit request arrives.
-template <typename Done> void ModalLoop(Done finished);
 
 // Focus within a dialog.
 void SetFocusTo(HWND control);
@@ -39,11 +36,3 @@ void RestoreOwner(HWND owner, bool disabled);
 bool TakesInput(HWND window);
 
 } // namespace winlayer
-
-#include "winlayer/core/backend.h"
-
-template <typename Done> void winlayer::ModalLoop(Done finished) {
-    while (!finished() && !QuitPosted()) {
-        CurrentBackend().WaitForInput();
-    }
-}

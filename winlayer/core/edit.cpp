@@ -1,5 +1,7 @@
 #include "winlayer/core/edit.h"
 
+#include "winlayer/core/changes.h"
+
 namespace winlayer {
 
 namespace {
@@ -20,6 +22,7 @@ void ReplaceSelection(Window& edit, const std::string& with) {
     edit.text = edit.text.substr(0, static_cast<size_t>(from)) + with +
                 edit.text.substr(static_cast<size_t>(to));
     e.selStart = e.selEnd = from + static_cast<int>(with.size());
+    Record(ChangeKind::State, edit.handle);
 }
 } // namespace
 
@@ -48,13 +51,19 @@ bool EditBackspace(Window& edit) {
 }
 
 void EditSelectAll(Window& edit) {
-    edit.edit.selStart = 0;
-    edit.edit.selEnd = static_cast<int>(edit.text.size());
+    EditSelect(edit, 0, static_cast<int>(edit.text.size()));
+}
+
+void EditSelect(Window& edit, int start, int end) {
+    edit.edit.selStart = start;
+    edit.edit.selEnd = end;
+    Clamp(edit);
+    Record(ChangeKind::State, edit.handle);
 }
 
 void EditSetText(Window& edit, const char* text) {
-    edit.text = text != nullptr ? text : "";
     edit.edit.selStart = edit.edit.selEnd = 0;
+    SetText(edit, text != nullptr ? text : "");
 }
 
 void EditSetLimit(Window& edit, WPARAM limit) {

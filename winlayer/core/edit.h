@@ -11,6 +11,8 @@ bool EditTypeChar(Window& edit, char c);
 // Deletes the selection, or the character before the caret. True when the text changed.
 bool EditBackspace(Window& edit);
 void EditSelectAll(Window& edit);
+// Selects from `start` to `end` (the caret), each kept within the text.
+void EditSelect(Window& edit, int start, int end);
 // Setting the text by program ignores the limit and puts the caret at the start.
 void EditSetText(Window& edit, const char* text);
 // EM_LIMITTEXT: 0 means as many as a single-line edit takes.

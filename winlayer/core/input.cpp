@@ -1,6 +1,5 @@
 #include "winlayer/core/input.h"
 
-#include "winlayer/core/backend.h"
 #include "winlayer/core/common_dialogs.h"
 #include "winlayer/core/dialog.h"
 #include "winlayer/core/edit.h"
@@ -45,13 +44,13 @@ void Click(HWND handle) {
     case ControlKind::CheckBox:
         SetFocusTo(handle);
         if ((control->style & BS_TYPEMASK) == BS_AUTOCHECKBOX) {
-            control->checked = !control->checked;
-            CurrentBackend().ControlChanged(handle);
+            SetChecked(*control, !control->checked);
         }
         Notify(handle, BN_CLICKED);
         break;
     case ControlKind::Edit:
-        control->edit.selStart = control->edit.selEnd = static_cast<int>(control->text.size());
+        EditSelect(*control, static_cast<int>(control->text.size()),
+                   static_cast<int>(control->text.size()));
         SetFocusTo(handle);
         break;
     case ControlKind::ListBox:
@@ -72,7 +71,6 @@ int Type(HWND handle, const std::string& text) {
         SetFocusTo(handle);
         if (EditTypeChar(*edit, c)) {
             ++taken;
-            CurrentBackend().ControlChanged(handle);
             Notify(handle, EN_CHANGE);
         }
     }
@@ -83,7 +81,6 @@ void Backspace(HWND handle) {
     if (Window* edit = Target(handle, ControlKind::Edit)) {
         SetFocusTo(handle);
         if (EditBackspace(*edit)) {
-            CurrentBackend().ControlChanged(handle);
             Notify(handle, EN_CHANGE);
         }
     }
@@ -91,9 +88,7 @@ void Backspace(HWND handle) {
 
 void PlaceCaret(HWND handle, int start, int end) {
     if (Window* edit = Target(handle, ControlKind::Edit)) {
-        const int length = static_cast<int>(edit->text.size());
-        edit->edit.selStart = start < 0 ? 0 : (start > length ? length : start);
-        edit->edit.selEnd = end < 0 ? 0 : (end > length ? length : end);
+        EditSelect(*edit, start, end);
     }
 }
 
@@ -108,7 +103,6 @@ void SelectAll(HWND handle) {
     if (Window* edit = Target(handle, ControlKind::Edit)) {
         SetFocusTo(handle);
         EditSelectAll(*edit);
-        CurrentBackend().ControlChanged(handle);
     }
 }
 
@@ -122,7 +116,6 @@ void ClickListEntry(HWND handle, int index, bool ctrl, bool shift) {
         return; // below the last entry: nothing there to select
     }
     ListClick(*list, index, ctrl, shift);
-    CurrentBackend().ControlChanged(handle);
     NotifyListSelection(*list);
 }
 
@@ -135,7 +128,6 @@ void DoubleClickListEntry(HWND handle, int index) {
     // double-click.
     SetFocusTo(handle);
     ListClick(*list, index, false, false);
-    CurrentBackend().ControlChanged(handle);
     NotifyListSelection(*list);
     if ((list = Target(handle, ControlKind::ListBox)) != nullptr &&
         (list->style & LBS_NOTIFY) != 0) {
@@ -150,7 +142,6 @@ void PressListKey(HWND handle, ListKey key, bool ctrl, bool shift) {
     }
     SetFocusTo(handle);
     ListPressKey(*list, key, ctrl, shift);
-    CurrentBackend().ControlChanged(handle);
     NotifyListSelection(*list);
 }
 
@@ -210,6 +201,12 @@ bool AcceptFileDialog(const std::string& directory, const std::vector<std::strin
     dialog->accepted = true;
     dialog->done = true;
     return true;
+}
+
+bool AcceptChosenFiles(const std::vector<std::string>& paths) {
+    std::string directory;
+    std::vector<std::string> names;
+    return SplitChosenPaths(paths, directory, names) && AcceptFileDialog(directory, names);
 }
 
 void CancelFileDialog() {

@@ -41,6 +41,8 @@ void Close(HWND dialog);
 // Answers the open-file dialog being shown. With "every file must exist", a name
 // that names no file keeps the dialog open and returns false.
 bool AcceptFileDialog(const std::string& directory, const std::vector<std::string>& names);
+// The same with the chosen files' full paths, from any folders.
+bool AcceptChosenFiles(const std::vector<std::string>& paths);
 void CancelFileDialog();
 // Presses OK in the newest message box.
 void DismissMessageBox();

@@ -1,6 +1,9 @@
 #include "winlayer/core/list_box.h"
 
+#include "winlayer/core/changes.h"
 #include "winlayer/include/win32_constants.h"
+
+#include <algorithm>
 
 namespace winlayer {
 
@@ -18,20 +21,37 @@ bool Extended(const Window& list) {
     return (list.style & (LBS_EXTENDEDSEL | LBS_MULTIPLESEL)) != 0;
 }
 
-void SelectOnly(ListState& s, int index) {
-    for (size_t i = 0; i < s.selected.size(); ++i) {
-        s.selected[i] = static_cast<int>(i) == index;
+// Every change of a row's selection or of the caret goes through these two, which
+// record it for the back end.
+void Select(Window& list, int index, bool on) {
+    auto row = list.list.selected.begin() + index;
+    if (*row != on) {
+        *row = on;
+        RecordRow(ChangeKind::RowSelected, list.handle, index, on);
     }
 }
 
-void SelectRange(ListState& s, int from, int to, bool keepOthers) {
+void MoveCaret(Window& list, int to) {
+    if (list.list.caret != to) {
+        list.list.caret = to;
+        RecordRow(ChangeKind::Caret, list.handle, to);
+    }
+}
+
+void SelectOnly(Window& list, int index) {
+    for (int i = 0; i < static_cast<int>(list.list.selected.size()); ++i) {
+        Select(list, i, i == index);
+    }
+}
+
+void SelectRange(Window& list, int from, int to, bool keepOthers) {
     const int low = from < to ? from : to;
     const int high = from < to ? to : from;
-    for (int i = 0; i < static_cast<int>(s.selected.size()); ++i) {
+    for (int i = 0; i < static_cast<int>(list.list.selected.size()); ++i) {
         if (i >= low && i <= high) {
-            s.selected[static_cast<size_t>(i)] = true;
+            Select(list, i, true);
         } else if (!keepOthers) {
-            s.selected[static_cast<size_t>(i)] = false;
+            Select(list, i, false);
         }
     }
 }
@@ -52,27 +72,30 @@ int CompareEntries(const std::string& a, const std::string& b) {
 
 int ListAdd(Window& list, const char* text) {
     ListState& s = list.list;
-    const std::string entry = text != nullptr ? text : "";
+    std::string entry = text != nullptr ? text : "";
     int index = static_cast<int>(s.items.size());
     if (Sorted(list)) {
-        index = 0;
-        while (index < static_cast<int>(s.items.size()) &&
-               CompareEntries(s.items[static_cast<size_t>(index)], entry) <= 0) {
-            ++index;
-        }
+        // After every entry that sorts before it or equal to it.
+        index = static_cast<int>(std::upper_bound(s.items.begin(), s.items.end(), entry,
+                                                  [](const std::string& a, const std::string& b) {
+                                                      return CompareEntries(a, b) < 0;
+                                                  }) -
+                                 s.items.begin());
     }
     const bool wasEmpty = s.items.empty();
     s.items.insert(s.items.begin() + index, entry);
     s.selected.insert(s.selected.begin() + index, false);
+    RecordRow(ChangeKind::RowInserted, list.handle, index, false, std::move(entry));
     if (wasEmpty) {
-        s.caret = s.anchor = 0;
+        s.anchor = 0;
+        MoveCaret(list, 0);
     } else {
         // The caret and anchor stay on their entries.
-        if (index <= s.caret) {
-            ++s.caret;
-        }
         if (index <= s.anchor) {
             ++s.anchor;
+        }
+        if (index <= s.caret) {
+            MoveCaret(list, s.caret + 1);
         }
     }
     return index;
@@ -85,22 +108,22 @@ bool ListDelete(Window& list, int index) {
     }
     s.items.erase(s.items.begin() + index);
     s.selected.erase(s.selected.begin() + index);
+    RecordRow(ChangeKind::RowDeleted, list.handle, index);
     const int last = static_cast<int>(s.items.size()) - 1;
-    auto follow = [index, last](int& at) {
+    auto follow = [index, last](int at) {
         if (index < at) {
             --at;
         }
-        if (at > last) {
-            at = last;
-        }
+        return at > last ? last : at;
     };
-    follow(s.caret);
-    follow(s.anchor);
+    s.anchor = follow(s.anchor);
+    MoveCaret(list, follow(s.caret));
     return true;
 }
 
 void ListClear(Window& list) {
     list.list = ListState{};
+    RecordRow(ChangeKind::Cleared, list.handle, -1);
 }
 
 void ListClick(Window& list, int index, bool ctrl, bool shift) {
@@ -112,15 +135,15 @@ void ListClick(Window& list, int index, bool ctrl, bool shift) {
         ctrl = shift = false;
     }
     if (shift) {
-        SelectRange(s, s.anchor < 0 ? index : s.anchor, index, ctrl);
+        SelectRange(list, s.anchor < 0 ? index : s.anchor, index, ctrl);
     } else if (ctrl) {
-        s.selected[static_cast<size_t>(index)] = !s.selected[static_cast<size_t>(index)];
+        Select(list, index, !s.selected[static_cast<size_t>(index)]);
         s.anchor = index;
     } else {
-        SelectOnly(s, index);
+        SelectOnly(list, index);
         s.anchor = index;
     }
-    s.caret = index;
+    MoveCaret(list, index);
 }
 
 void ListPressKey(Window& list, ListKey key, bool ctrl, bool shift) {
@@ -145,7 +168,7 @@ void ListPressKey(Window& list, ListKey key, bool ctrl, bool shift) {
         break;
     }
     if (ctrl && !shift && Extended(list)) {
-        s.caret = to;
+        MoveCaret(list, to);
         return;
     }
     ListClick(list, to, false, shift);

@@ -1,5 +1,7 @@
 #include "winlayer/core/window.h"
 
+#include "winlayer/core/changes.h"
+
 #include <map>
 #include <memory>
 
@@ -59,6 +61,25 @@ Window* FindControl(HWND dialog, int id) {
         }
     }
     return nullptr;
+}
+
+void SetText(Window& window, std::string text) {
+    window.text = std::move(text);
+    Record(ChangeKind::State, window.handle);
+}
+
+void SetChecked(Window& window, bool checked) {
+    if (window.checked != checked) {
+        window.checked = checked;
+        Record(ChangeKind::State, window.handle);
+    }
+}
+
+void SetEnabled(Window& window, bool enabled) {
+    if (window.enabled != enabled) {
+        window.enabled = enabled;
+        Record(ChangeKind::State, window.handle);
+    }
 }
 
 } // namespace winlayer

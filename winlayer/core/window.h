@@ -62,4 +62,10 @@ std::vector<HWND> Dialogs();
 // The control of `dialog` with number `id`, or null.
 Window* FindControl(HWND dialog, int id);
 
+// Changes the back end is to show; each records itself (changes.h). An edit's text
+// and a list's rows change through edit.h and list_box.h.
+void SetText(Window& window, std::string text);
+void SetChecked(Window& window, bool checked);
+void SetEnabled(Window& window, bool enabled);
+
 } // namespace winlayer

@@ -1,7 +1,9 @@
 // The open-file dialog as GTK's file chooser, and the message box as a GTK message
-// window. Their answers go to the core like any other input.
+// window. Their answers are posted to the core like any other input; the core takes
+// the window down once it has the answer.
 #include "winlayer/core/codepage.h"
 #include "winlayer/core/input.h"
+#include "winlayer/core/message_loop.h"
 #include "winlayer/gtk/gtk_backend.h"
 #include "winlayer/include/win32_constants.h"
 
@@ -45,59 +47,50 @@ void AddFilters(GtkFileChooser* chooser, const FileDialog& dialog) {
     }
 }
 
+void OnChooserResponse(GtkDialog* chooser, gint response, gpointer) {
+    if (response != GTK_RESPONSE_ACCEPT) {
+        PostInput([] { input::CancelFileDialog(); });
+        return;
+    }
+    // Every chosen file, from whatever folders the chooser shows them in (file names
+    // are the platform's bytes, passed through unchanged).
+    std::vector<std::string> paths;
+    GSList* files = gtk_file_chooser_get_filenames(GTK_FILE_CHOOSER(chooser));
+    for (GSList* f = files; f != nullptr; f = f->next) {
+        paths.emplace_back(static_cast<const char*>(f->data));
+    }
+    g_slist_free_full(files, g_free);
+    PostInput([paths] { input::AcceptChosenFiles(paths); }); // refused: the chooser stays
+}
+
+void OnMessageResponse(GtkDialog*, gint, gpointer) {
+    PostInput([] { input::DismissMessageBox(); });
+}
+
 } // namespace
 
-void GtkBackend::RunFileDialog(FileDialog& dialog) {
-    ShowChanges();
+GtkWidget* NewFileChooser(const FileDialog& dialog, GtkWindow* owner) {
     GtkWidget* chooser = gtk_file_chooser_dialog_new(
-        Windows1252ToUtf8(dialog.title).c_str(), GTK_WINDOW(WindowOf(dialog.owner)),
-        GTK_FILE_CHOOSER_ACTION_OPEN, "_Cancel", GTK_RESPONSE_CANCEL, "_Open", GTK_RESPONSE_ACCEPT,
-        nullptr);
+        Windows1252ToUtf8(dialog.title).c_str(), owner, GTK_FILE_CHOOSER_ACTION_OPEN, "_Cancel",
+        GTK_RESPONSE_CANCEL, "_Open", GTK_RESPONSE_ACCEPT, nullptr);
+    gtk_window_set_modal(GTK_WINDOW(chooser), TRUE);
     gtk_file_chooser_set_select_multiple(GTK_FILE_CHOOSER(chooser),
                                          (dialog.flags & OFN_ALLOWMULTISELECT) != 0);
     gtk_file_chooser_set_local_only(GTK_FILE_CHOOSER(chooser), TRUE);
     gtk_window_set_default_size(GTK_WINDOW(chooser), 720, 480);
     AddFilters(GTK_FILE_CHOOSER(chooser), dialog);
-    while (!dialog.done) {
-        if (gtk_dialog_run(GTK_DIALOG(chooser)) != GTK_RESPONSE_ACCEPT) {
-            input::CancelFileDialog();
-            break;
-        }
-        // The chosen files, as a directory and the names in it (file names are the
-        // platform's bytes, passed through unchanged).
-        GSList* files = gtk_file_chooser_get_filenames(GTK_FILE_CHOOSER(chooser));
-        std::string directory;
-        std::vector<std::string> names;
-        for (GSList* f = files; f != nullptr; f = f->next) {
-            const char* path = static_cast<const char*>(f->data);
-            gchar* folder = g_path_get_dirname(path);
-            gchar* name = g_path_get_basename(path);
-            if (names.empty()) {
-                directory = folder;
-            }
-            if (directory == folder) {
-                names.push_back(name);
-            }
-            g_free(folder);
-            g_free(name);
-        }
-        g_slist_free_full(files, g_free);
-        input::AcceptFileDialog(directory, names); // refused: the chooser stays open
-    }
-    DestroyLater(chooser);
+    g_signal_connect(chooser, "response", G_CALLBACK(OnChooserResponse), nullptr);
+    return chooser;
 }
 
-void GtkBackend::RunMessageBox(MessageBoxState& box) {
-    ShowChanges();
-    GtkWidget* message = gtk_message_dialog_new(
-        GTK_WINDOW(WindowOf(box.owner)),
-        static_cast<GtkDialogFlags>(GTK_DIALOG_MODAL | GTK_DIALOG_DESTROY_WITH_PARENT),
-        GTK_MESSAGE_OTHER, GTK_BUTTONS_OK, "%s", Windows1252ToUtf8(box.text).c_str());
+GtkWidget* NewMessageWindow(const MessageBoxState& box, GtkWindow* owner) {
+    GtkWidget* message =
+        gtk_message_dialog_new(owner, GTK_DIALOG_MODAL, GTK_MESSAGE_OTHER, GTK_BUTTONS_OK, "%s",
+                               Windows1252ToUtf8(box.text).c_str());
     gtk_window_set_title(GTK_WINDOW(message), Windows1252ToUtf8(box.caption).c_str());
     gtk_widget_set_name(message, "dialog");
-    gtk_dialog_run(GTK_DIALOG(message));
-    DestroyLater(message);
-    input::DismissMessageBox();
+    g_signal_connect(message, "response", G_CALLBACK(OnMessageResponse), nullptr);
+    return message;
 }
 
 } // namespace winlayer::gtk

@@ -1,6 +1,8 @@
-// The user's input on the widgets, handed to the core. GTK's own reaction is held
-// back wherever the core decides (typing, selecting, the dialog keys); the widget
-// then shows what the core made of it.
+// The user's input on the widgets, posted to the core's queue as it comes. GTK's own
+// reaction is held back wherever the core decides (typing, selecting, the dialog
+// keys); the widget then shows what the core made of it. No handler runs program
+// code: that happens once GTK has finished the event, from the core's loop.
+#include "winlayer/core/changes.h"
 #include "winlayer/core/codepage.h"
 #include "winlayer/core/dialog.h"
 #include "winlayer/core/input.h"
@@ -17,60 +19,66 @@ HWND Handle(gpointer data) {
     return static_cast<HWND>(data);
 }
 
-bool Ignore() {
-    return Instance().Syncing();
+// Posts the user's input, unless the widget's signal came from the back end showing
+// the core's state.
+void Post(InputEvent event) {
+    if (!Instance().Syncing()) {
+        PostInput(std::move(event));
+    }
+}
+
+// GTK has already changed the widget (a check box toggles itself); once the core has
+// decided, the widget shows the core's state again, also where it refused the input.
+void ShowAgain(HWND control) {
+    Record(ChangeKind::State, control);
 }
 
 void OnClicked(GtkButton*, gpointer data) {
-    if (Ignore()) {
-        return;
-    }
-    input::Click(Handle(data));
-    Instance().ShowNow(Handle(data)); // a refused click leaves the check box as it was
+    const HWND control = Handle(data);
+    Post([control] {
+        input::Click(control);
+        ShowAgain(control);
+    });
 }
 
 gboolean OnFocusIn(GtkWidget*, GdkEvent*, gpointer data) {
-    if (!Ignore()) {
-        input::Focus(Handle(data));
-    }
+    const HWND control = Handle(data);
+    Post([control] { input::Focus(control); });
     return FALSE;
 }
 
 void OnInsertText(GtkEditable* editable, gchar* text, gint length, gpointer position,
                   gpointer data) {
-    if (Ignore()) {
+    if (Instance().Syncing()) {
         return;
     }
     g_signal_stop_emission_by_name(editable, "insert-text");
     const HWND edit = Handle(data);
-    gint* at = static_cast<gint*>(position);
-    input::PlaceCaret(edit, *at, *at);
-    input::Type(edit, Utf8ToWindows1252(std::string(
-                          text, length < 0 ? std::strlen(text) : static_cast<size_t>(length))));
-    if (const Window* window = FindWindow(edit)) {
-        *at = window->edit.selEnd;
-    }
-    Instance().ShowNow(edit);
+    const int at = *static_cast<gint*>(position);
+    std::string typed = Utf8ToWindows1252(
+        std::string(text, length < 0 ? std::strlen(text) : static_cast<size_t>(length)));
+    Post([edit, at, typed] {
+        input::PlaceCaret(edit, at, at);
+        input::Type(edit, typed);
+        ShowAgain(edit);
+    });
 }
 
 void OnDeleteText(GtkEditable* editable, gint start, gint end, gpointer data) {
-    if (Ignore()) {
+    if (Instance().Syncing()) {
         return;
     }
     g_signal_stop_emission_by_name(editable, "delete-text");
     const HWND edit = Handle(data);
-    const Window* window = FindWindow(edit);
-    if (window == nullptr) {
-        return;
-    }
-    if (end < 0) {
-        end = static_cast<gint>(window->text.size());
-    }
-    if (start < end) {
-        input::PlaceCaret(edit, start, end);
-        input::Backspace(edit);
-    }
-    Instance().ShowNow(edit);
+    Post([edit, start, end] {
+        const Window* window = FindWindow(edit);
+        const int last = window != nullptr ? static_cast<int>(window->text.size()) : 0;
+        if (start < (end < 0 ? last : end)) {
+            input::PlaceCaret(edit, start, end < 0 ? last : end);
+            input::Backspace(edit);
+        }
+        ShowAgain(edit);
+    });
 }
 
 gboolean OnListButton(GtkWidget* widget, GdkEventButton* event, gpointer data) {
@@ -89,9 +97,9 @@ gboolean OnListButton(GtkWidget* widget, GdkEventButton* event, gpointer data) {
     const bool ctrl = (event->state & GDK_CONTROL_MASK) != 0;
     const bool shift = (event->state & GDK_SHIFT_MASK) != 0;
     if (event->type == GDK_2BUTTON_PRESS) {
-        input::DoubleClickListEntry(list, index);
+        Post([list, index] { input::DoubleClickListEntry(list, index); });
     } else if (event->type == GDK_BUTTON_PRESS) {
-        input::ClickListEntry(list, index, ctrl, shift);
+        Post([list, index, ctrl, shift] { input::ClickListEntry(list, index, ctrl, shift); });
     }
     return TRUE;
 }
@@ -116,10 +124,14 @@ gboolean OnListKey(GtkWidget*, GdkEventKey* event, gpointer data) {
         key = ListKey::End;
         break;
     default:
-        return FALSE;
+        // The list's other keys would move GTK's own cursor and selection: only the
+        // keys above move the core's.
+        return TRUE;
     }
-    input::PressListKey(Handle(data), key, (event->state & GDK_CONTROL_MASK) != 0,
-                        (event->state & GDK_SHIFT_MASK) != 0);
+    const HWND list = Handle(data);
+    const bool ctrl = (event->state & GDK_CONTROL_MASK) != 0;
+    const bool shift = (event->state & GDK_SHIFT_MASK) != 0;
+    Post([list, key, ctrl, shift] { input::PressListKey(list, key, ctrl, shift); });
     return TRUE;
 }
 
@@ -129,29 +141,32 @@ gboolean OnDialogKey(GtkWidget*, GdkEventKey* event, gpointer data) {
     switch (event->keyval) {
     case GDK_KEY_Tab:
     case GDK_KEY_KP_Tab:
-    case GDK_KEY_ISO_Left_Tab:
-        input::PressTab(dialog, shift || event->keyval == GDK_KEY_ISO_Left_Tab);
+    case GDK_KEY_ISO_Left_Tab: {
+        const bool backwards = shift || event->keyval == GDK_KEY_ISO_Left_Tab;
+        Post([dialog, backwards] { input::PressTab(dialog, backwards); });
         return TRUE;
+    }
     case GDK_KEY_Return:
     case GDK_KEY_KP_Enter:
     case GDK_KEY_ISO_Enter:
-        input::PressEnter(dialog);
+        Post([dialog] { input::PressEnter(dialog); });
         return TRUE;
     case GDK_KEY_Escape:
-        input::PressEscape(dialog);
+        Post([dialog] { input::PressEscape(dialog); });
         return TRUE;
     case GDK_KEY_space: {
+        // Space presses the focused button or check box; elsewhere it is typed.
         const Window* focused = FindWindow(FocusOf(dialog));
         if (focused != nullptr &&
             (focused->kind == ControlKind::PushButton || focused->kind == ControlKind::CheckBox)) {
-            input::PressSpace(dialog);
+            Post([dialog] { input::PressSpace(dialog); });
             return TRUE;
         }
         return FALSE;
     }
     case GDK_KEY_F4:
         if ((event->state & GDK_MOD1_MASK) != 0) {
-            input::Close(dialog);
+            Post([dialog] { input::Close(dialog); });
             return TRUE;
         }
         return FALSE;
@@ -161,7 +176,8 @@ gboolean OnDialogKey(GtkWidget*, GdkEventKey* event, gpointer data) {
 }
 
 gboolean OnDelete(GtkWidget*, GdkEvent*, gpointer data) {
-    input::Close(Handle(data));
+    const HWND dialog = Handle(data);
+    Post([dialog] { input::Close(dialog); });
     return TRUE; // the core decides whether the window goes
 }
 

@@ -11,7 +11,10 @@ namespace winlayer::gtk {
 
 namespace {
 
-enum ListColumn { kText, kBackground, kForeground, kColumns };
+// Only the core's state selects a row: GTK's own clicks and keys may not.
+gboolean SelectionFromCore(GtkTreeSelection*, GtkTreeModel*, GtkTreePath*, gboolean, gpointer) {
+    return Instance().SettingSelection() ? TRUE : FALSE;
+}
 
 GtkWidget* Picture(int imageId) {
     const BitmapResource* bitmap = FindBitmap(imageId);
@@ -55,55 +58,27 @@ GtkWidget* TextLabel(const Window& control) {
 
 ControlView ListView() {
     ControlView view;
-    view.rows = gtk_list_store_new(kColumns, G_TYPE_STRING, G_TYPE_STRING, G_TYPE_STRING);
+    view.rows = gtk_list_store_new(1, G_TYPE_STRING);
     view.widget = gtk_tree_view_new_with_model(GTK_TREE_MODEL(view.rows));
     g_object_unref(view.rows); // the view keeps it
     gtk_tree_view_set_headers_visible(GTK_TREE_VIEW(view.widget), FALSE);
     gtk_tree_view_set_enable_search(GTK_TREE_VIEW(view.widget), FALSE);
-    // The core keeps the selection; the view only shows it.
-    gtk_tree_selection_set_mode(gtk_tree_view_get_selection(GTK_TREE_VIEW(view.widget)),
-                                GTK_SELECTION_NONE);
+    // The selection is GTK's own, so that it is drawn in the theme's colours and
+    // assistive technology reads it; the core sets it.
+    GtkTreeSelection* selection = gtk_tree_view_get_selection(GTK_TREE_VIEW(view.widget));
+    gtk_tree_selection_set_mode(selection, GTK_SELECTION_MULTIPLE);
+    gtk_tree_selection_set_select_function(selection, SelectionFromCore, nullptr, nullptr);
     GtkCellRenderer* cell = gtk_cell_renderer_text_new();
     g_object_set(cell, "ypad", 0, "ellipsize", PANGO_ELLIPSIZE_NONE, nullptr);
-    gtk_tree_view_insert_column_with_attributes(GTK_TREE_VIEW(view.widget), -1, "", cell, "text",
-                                                kText, "cell-background", kBackground, "foreground",
-                                                kForeground, nullptr);
+    gtk_tree_view_insert_column_with_attributes(GTK_TREE_VIEW(view.widget), -1, "", cell, "text", 0,
+                                                nullptr);
     view.outer = gtk_scrolled_window_new(nullptr, nullptr);
     gtk_scrolled_window_set_policy(GTK_SCROLLED_WINDOW(view.outer), GTK_POLICY_AUTOMATIC,
                                    GTK_POLICY_ALWAYS);
     gtk_scrolled_window_set_overlay_scrolling(GTK_SCROLLED_WINDOW(view.outer), FALSE);
-    gtk_style_context_add_class(gtk_widget_get_style_context(view.outer), "list");
+    gtk_scrolled_window_set_shadow_type(GTK_SCROLLED_WINDOW(view.outer), GTK_SHADOW_IN);
     gtk_container_add(GTK_CONTAINER(view.outer), view.widget);
     return view;
-}
-
-void ShowList(const Window& list, ControlView& view) {
-    GtkTreeModel* model = GTK_TREE_MODEL(view.rows);
-    const ListState& s = list.list;
-    const int rows = gtk_tree_model_iter_n_children(model, nullptr);
-    if (rows != static_cast<int>(s.items.size())) {
-        gtk_list_store_clear(view.rows);
-        for (size_t i = 0; i < s.items.size(); ++i) {
-            gtk_list_store_insert_with_values(view.rows, nullptr, -1, kText, "", -1);
-        }
-    }
-    GtkTreeIter row;
-    bool more = gtk_tree_model_get_iter_first(model, &row);
-    for (size_t i = 0; more && i < s.items.size(); ++i) {
-        // Paths are the platform's bytes; shown as the file system names them.
-        gchar* shown = g_filename_display_name(s.items[i].c_str());
-        const bool selected = s.selected[i];
-        gtk_list_store_set(view.rows, &row, kText, shown, kBackground,
-                           selected ? "#3465a4" : nullptr, kForeground,
-                           selected ? "#ffffff" : nullptr, -1);
-        g_free(shown);
-        more = gtk_tree_model_iter_next(model, &row);
-    }
-    if (s.caret >= 0 && s.caret < static_cast<int>(s.items.size())) {
-        GtkTreePath* path = gtk_tree_path_new_from_indices(s.caret, -1);
-        gtk_tree_view_set_cursor(GTK_TREE_VIEW(view.widget), path, nullptr, FALSE);
-        gtk_tree_path_free(path);
-    }
 }
 
 void ShowEdit(const Window& edit, ControlView& view) {
@@ -156,6 +131,8 @@ ControlView BuildControl(GtkBackend& backend, HWND handle) {
     }
     if (view.outer == nullptr) {
         view.outer = view.widget;
+    } else {
+        gtk_widget_set_can_focus(view.outer, FALSE); // the pane around a text or list is no stop
     }
     AtkObject* accessible = gtk_widget_get_accessible(view.widget);
     const std::string name = Windows1252ToUtf8(AccessibleName(handle));
@@ -190,13 +167,18 @@ void SyncControl(HWND handle, ControlView& view) {
     case ControlKind::Static:
         gtk_label_set_text(GTK_LABEL(view.widget), text.c_str());
         break;
-    case ControlKind::ListBox:
-        ShowList(*control, view);
-        break;
+    case ControlKind::ListBox: // its rows change one by one: see InsertRow
     case ControlKind::Bitmap:
     case ControlKind::Dialog:
         break;
     }
+}
+
+void InsertRow(ControlView& view, int row, const std::string& path) {
+    // Paths are the platform's bytes; shown as the file system names them.
+    gchar* shown = g_filename_display_name(path.c_str());
+    gtk_list_store_insert_with_values(view.rows, nullptr, row, 0, shown, -1);
+    g_free(shown);
 }
 
 } // namespace winlayer::gtk

@@ -4,8 +4,6 @@
 #include "winlayer/core/window.h"
 #include "winlayer/include/win32_constants.h"
 
-#include <algorithm>
-
 namespace winlayer::gtk {
 
 struct SyncGuard {
@@ -15,8 +13,17 @@ struct SyncGuard {
 };
 
 namespace {
+
 GtkBackend* gInstance = nullptr;
+
+void DestroyWidget(GtkWidget*& widget) {
+    if (widget != nullptr) {
+        gtk_widget_destroy(widget);
+        widget = nullptr;
+    }
 }
+
+} // namespace
 
 GtkBackend& Instance() {
     return *gInstance;
@@ -25,30 +32,73 @@ GtkBackend& Instance() {
 GtkBackend::GtkBackend() {
     gInstance = this;
     InstallStyle();
+    hooks_.waitForInput = [] {
+        gtk_main_iteration_do(TRUE);
+        return true;
+    };
+    hooks_.showChanges = [this](const std::vector<Change>& changes) { Show(changes); };
+    hooks_.showFileDialog = [this](const FileDialog& dialog) { ShowFileDialog(dialog); };
+    hooks_.hideFileDialog = [this](const FileDialog&) { DestroyWidget(chooser_); };
+    hooks_.showMessageBox = [this](const MessageBoxState& box) { ShowMessageBox(box); };
+    hooks_.hideMessageBox = [this](const MessageBoxState&) { DestroyWidget(message_); };
+    SetBackend(&hooks_);
 }
 
-void GtkBackend::WaitForInput() {
-    ShowChanges();
-    gtk_main_iteration_do(TRUE);
+GtkBackend::~GtkBackend() {
+    SetBackend(nullptr);
+    gInstance = nullptr;
 }
 
-void GtkBackend::ShowChanges() {
-    std::vector<HWND> changed;
-    changed.swap(changed_);
-    for (HWND control : changed) {
-        ShowNow(control);
+void GtkBackend::Show(const std::vector<Change>& changes) {
+    SyncGuard guard(*this);
+    std::set<HWND> carets; // lists whose caret is to be shown again
+    for (const Change& change : changes) {
+        switch (change.kind) {
+        case ChangeKind::Created:
+            Build(change.window);
+            break;
+        case ChangeKind::Shown:
+            ShowDialog(change.window);
+            break;
+        case ChangeKind::Destroyed:
+            Forget(change.window);
+            break;
+        case ChangeKind::State:
+            if (auto control = controls_.find(change.window); control != controls_.end()) {
+                SyncControl(change.window, control->second);
+            } else if (auto dialog = dialogs_.find(change.window); dialog != dialogs_.end()) {
+                if (const Window* window = FindWindow(change.window)) {
+                    gtk_window_set_title(GTK_WINDOW(dialog->second.window), window->text.c_str());
+                }
+            }
+            break;
+        case ChangeKind::Focus:
+            ShowFocus(change.window, false);
+            break;
+        case ChangeKind::Activated:
+            ShowFocus(change.window, true);
+            break;
+        default: // the rows of a list
+            if (auto list = controls_.find(change.window); list != controls_.end()) {
+                if (ShowRow(change, list->second)) {
+                    carets.insert(change.window);
+                }
+            }
+            break;
+        }
+    }
+    for (HWND list : carets) {
+        if (auto view = controls_.find(list); view != controls_.end()) {
+            ShowCaret(list, view->second);
+        }
     }
 }
 
-void GtkBackend::ShowNow(HWND control) {
-    auto found = controls_.find(control);
-    if (found != controls_.end() && FindWindow(control) != nullptr) {
-        Sync(control, found->second);
-    }
-}
-
-void GtkBackend::DialogCreated(HWND handle) {
+void GtkBackend::Build(HWND handle) {
     const Window* dialog = FindWindow(handle);
+    if (dialog == nullptr) {
+        return; // gone again before it was shown
+    }
     DialogView view;
     view.window = gtk_window_new(GTK_WINDOW_TOPLEVEL);
     gtk_window_set_title(GTK_WINDOW(view.window), dialog->text.c_str());
@@ -61,13 +111,12 @@ void GtkBackend::DialogCreated(HWND handle) {
     const BaseUnits units = MeasureFont(entry != nullptr ? entry->fontName : "",
                                         entry != nullptr ? entry->fontPoints : 8);
     const Rect frame = ToPixels(dialog->rect, units);
-    view.fixed = gtk_fixed_new();
-    gtk_widget_set_size_request(view.fixed, frame.cx, frame.cy);
-    gtk_container_add(GTK_CONTAINER(view.window), view.fixed);
+    GtkWidget* fixed = gtk_fixed_new();
+    gtk_widget_set_size_request(fixed, frame.cx, frame.cy);
+    gtk_container_add(GTK_CONTAINER(view.window), fixed);
     gtk_window_move(GTK_WINDOW(view.window), frame.x, frame.y);
     gtk_widget_set_name(view.window, "dialog");
 
-    SyncGuard guard(*this);
     for (HWND child : dialog->children) {
         const Window* control = FindWindow(child);
         ControlView built = BuildControl(*this, child);
@@ -78,27 +127,25 @@ void GtkBackend::DialogCreated(HWND handle) {
         } else {
             gtk_widget_set_size_request(built.outer, place.cx, place.cy);
         }
-        gtk_fixed_put(GTK_FIXED(view.fixed), built.outer, place.x, place.y);
+        gtk_fixed_put(GTK_FIXED(fixed), built.outer, place.x, place.y);
+        SyncControl(child, built);
         controls_[child] = built;
         view.controls.push_back(child);
-        Sync(child, controls_[child]);
     }
     ConnectDialogInput(*this, handle, view.window);
     dialogs_[handle] = view;
 }
 
-void GtkBackend::DialogShown(HWND dialog) {
+void GtkBackend::ShowDialog(HWND dialog) {
     auto found = dialogs_.find(dialog);
     if (found == dialogs_.end()) {
         return;
     }
-    SyncGuard guard(*this);
     gtk_widget_show_all(found->second.window);
-    gtk_window_present(GTK_WINDOW(found->second.window));
-    FocusChanged(dialog);
+    ShowFocus(dialog, true);
 }
 
-void GtkBackend::WindowDestroyed(HWND window) {
+void GtkBackend::Forget(HWND window) {
     auto found = dialogs_.find(window);
     if (found == dialogs_.end()) {
         controls_.erase(window);
@@ -107,52 +154,90 @@ void GtkBackend::WindowDestroyed(HWND window) {
     for (HWND control : found->second.controls) {
         controls_.erase(control);
     }
-    GtkWidget* gone = found->second.window;
+    gtk_widget_destroy(found->second.window);
     dialogs_.erase(found);
-    SyncGuard guard(*this);
-    DestroyLater(gone); // the event that closed it may be a click on its own OK button
 }
 
-void DestroyLater(GtkWidget* window) {
-    gtk_widget_hide(window);
-    g_idle_add(
-        [](gpointer widget) -> gboolean {
-            gtk_widget_destroy(static_cast<GtkWidget*>(widget));
-            return G_SOURCE_REMOVE;
-        },
-        window);
-}
-
-void GtkBackend::ControlChanged(HWND control) {
-    if (controls_.count(control) != 0 &&
-        std::find(changed_.begin(), changed_.end(), control) == changed_.end()) {
-        changed_.push_back(control);
-    }
-}
-
-void GtkBackend::FocusChanged(HWND dialog) {
-    auto control = controls_.find(FocusOf(dialog));
-    if (control == controls_.end()) {
+void GtkBackend::ShowFocus(HWND dialog, bool activate) {
+    auto view = dialogs_.find(dialog);
+    if (view == dialogs_.end()) {
         return;
     }
-    SyncGuard guard(*this);
-    if (!gtk_widget_has_focus(control->second.widget)) {
+    GtkWindow* window = GTK_WINDOW(view->second.window);
+    if (activate && gtk_widget_get_visible(view->second.window)) {
+        gtk_window_present(window);
+    }
+    // The focus is where the core has it, and nowhere when the core has none.
+    auto control = controls_.find(FocusOf(dialog));
+    if (control == controls_.end()) {
+        gtk_window_set_focus(window, nullptr);
+    } else if (gtk_window_get_focus(window) != control->second.widget) {
         gtk_widget_grab_focus(control->second.widget);
     }
 }
 
-void GtkBackend::Sync(HWND control, ControlView& view) {
-    SyncGuard guard(*this);
-    SyncControl(control, view);
+bool GtkBackend::ShowRow(const Change& change, ControlView& view) {
+    if (view.rows == nullptr) {
+        return false;
+    }
+    GtkTreeIter row;
+    GtkTreeModel* model = GTK_TREE_MODEL(view.rows);
+    switch (change.kind) {
+    case ChangeKind::RowInserted:
+        InsertRow(view, change.row, change.text);
+        return true;
+    case ChangeKind::RowDeleted:
+        if (gtk_tree_model_iter_nth_child(model, &row, nullptr, change.row)) {
+            gtk_list_store_remove(view.rows, &row);
+        }
+        return true;
+    case ChangeKind::RowSelected:
+        SelectRow(view, change.row, change.on);
+        return false;
+    case ChangeKind::Cleared:
+        gtk_list_store_clear(view.rows);
+        return false;
+    default: // the caret
+        return true;
+    }
 }
 
-HWND GtkBackend::ControlOf(GtkWidget* widget) const {
-    for (const auto& [handle, view] : controls_) {
-        if (view.widget == widget || view.outer == widget) {
-            return handle;
-        }
+void GtkBackend::SelectRow(ControlView& view, int row, bool on) {
+    GtkTreeSelection* selection = gtk_tree_view_get_selection(GTK_TREE_VIEW(view.widget));
+    GtkTreePath* path = gtk_tree_path_new_from_indices(row, -1);
+    settingSelection_ = true;
+    if (on) {
+        gtk_tree_selection_select_path(selection, path);
+    } else {
+        gtk_tree_selection_unselect_path(selection, path);
     }
-    return nullptr;
+    settingSelection_ = false;
+    gtk_tree_path_free(path);
+}
+
+void GtkBackend::ShowCaret(HWND list, ControlView& view) {
+    const Window* window = FindWindow(list);
+    if (window == nullptr) {
+        return;
+    }
+    const int caret = window->list.caret;
+    if (caret < 0 || caret >= static_cast<int>(window->list.items.size())) {
+        return;
+    }
+    // Moves GTK's cursor without touching the selection, which only the core sets.
+    GtkTreePath* path = gtk_tree_path_new_from_indices(caret, -1);
+    gtk_tree_view_set_cursor(GTK_TREE_VIEW(view.widget), path, nullptr, FALSE);
+    gtk_tree_path_free(path);
+}
+
+void GtkBackend::ShowFileDialog(const FileDialog& dialog) {
+    chooser_ = NewFileChooser(dialog, GTK_WINDOW(WindowOf(dialog.owner)));
+    gtk_widget_show(chooser_);
+}
+
+void GtkBackend::ShowMessageBox(const MessageBoxState& box) {
+    message_ = NewMessageWindow(box, GTK_WINDOW(WindowOf(box.owner)));
+    gtk_widget_show(message_);
 }
 
 GtkWidget* GtkBackend::WindowOf(HWND dialog) const {

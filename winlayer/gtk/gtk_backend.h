@@ -1,5 +1,6 @@
-// The GTK 3 back end: real widgets that mirror the core's windows and controls, and
-// hand the user's input back to the core. It decides nothing itself.
+// The GTK 3 back end: real widgets that mirror the core's windows and controls. Its
+// signal handlers only post the user's input to the core's queue; the core's loop
+// applies it and hands back what changed, which the back end shows change by change.
 #pragma once
 
 #include "winlayer/core/backend.h"
@@ -8,6 +9,7 @@
 #include <gtk/gtk.h>
 
 #include <map>
+#include <set>
 #include <vector>
 
 namespace winlayer::gtk {
@@ -21,40 +23,43 @@ struct ControlView {
 
 struct DialogView {
     GtkWidget* window = nullptr;
-    GtkWidget* fixed = nullptr;
     std::vector<HWND> controls;
 };
 
-class GtkBackend : public Backend {
+class GtkBackend {
   public:
+    // Installs the back end's hooks in the core for the back end's lifetime.
     GtkBackend();
-
-    void WaitForInput() override;
-    void DialogCreated(HWND dialog) override;
-    void DialogShown(HWND dialog) override;
-    void WindowDestroyed(HWND window) override;
-    void ControlChanged(HWND control) override;
-    void FocusChanged(HWND dialog) override;
-    void RunFileDialog(FileDialog& dialog) override;
-    void RunMessageBox(MessageBoxState& box) override;
+    ~GtkBackend();
+    GtkBackend(const GtkBackend&) = delete;
+    GtkBackend& operator=(const GtkBackend&) = delete;
 
     // While the back end itself sets a widget's state, the widget's signals are not input.
     bool Syncing() const { return syncing_ > 0; }
-    // Puts the core's state into the widgets of every control that changed. Changes are
-    // gathered and shown once the program waits for input again.
-    void ShowChanges();
-    // Shows one control's state at once.
-    void ShowNow(HWND control);
-    HWND ControlOf(GtkWidget* widget) const;
+    // While true, the list's selection may change: only the core's state sets it.
+    bool SettingSelection() const { return settingSelection_; }
     GtkWidget* WindowOf(HWND dialog) const;
 
   private:
+    BackendHooks hooks_;
     std::map<HWND, DialogView> dialogs_;
     std::map<HWND, ControlView> controls_;
-    std::vector<HWND> changed_;
+    GtkWidget* chooser_ = nullptr;
+    GtkWidget* message_ = nullptr;
     int syncing_ = 0;
+    bool settingSelection_ = false;
 
-    void Sync(HWND control, ControlView& view);
+    void Show(const std::vector<Change>& changes);
+    void Build(HWND dialog);
+    void ShowDialog(HWND dialog);
+    void Forget(HWND window);
+    void ShowFocus(HWND dialog, bool activate);
+    // Applies one change of a list's rows; true when the caret must be shown again.
+    bool ShowRow(const Change& change, ControlView& view);
+    void SelectRow(ControlView& view, int row, bool on);
+    void ShowCaret(HWND list, ControlView& view);
+    void ShowFileDialog(const FileDialog& dialog);
+    void ShowMessageBox(const MessageBoxState& box);
     friend struct SyncGuard;
 };
 
@@ -64,15 +69,18 @@ void InstallStyle();
 BaseUnits MeasureFont(const char* name, int points);
 // Builds the widget of one control; its input handlers are connected too.
 ControlView BuildControl(GtkBackend& backend, HWND control);
-// Puts the core's state into a control's widget.
+// Puts the core's state into a control's widget (a list's rows are shown row by row).
 void SyncControl(HWND control, ControlView& view);
+// Shows one row of a list as the file system names its path.
+void InsertRow(ControlView& view, int row, const std::string& path);
 // Connects a control's widget so that the user's input on it goes to the core.
 void ConnectControlInput(GtkBackend& backend, HWND control, ControlView& view);
 // Connects the keys a dialog handles itself and its close box.
 void ConnectDialogInput(GtkBackend& backend, HWND dialog, GtkWidget* window);
+// The file chooser and the message window, with their answers connected as input.
+GtkWidget* NewFileChooser(const FileDialog& dialog, GtkWindow* owner);
+GtkWidget* NewMessageWindow(const MessageBoxState& box, GtkWindow* owner);
 
 GtkBackend& Instance();
-// Hides a window now and destroys it once GTK has finished the event that closed it.
-void DestroyLater(GtkWidget* window);
 
 } // namespace winlayer::gtk

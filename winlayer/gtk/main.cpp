@@ -1,7 +1,6 @@
 // The native program's entry: GTK as the back end, then the program's own WinMain.
-#include "winlayer/core/backend.h"
+#include "winlayer/core/program_entry.h"
 #include "winlayer/gtk/gtk_backend.h"
-#include "winlayer/include/windows.h"
 
 #include <cstdio>
 
@@ -14,10 +13,5 @@ int main(int argc, char** argv) {
         return 1;
     }
     winlayer::gtk::GtkBackend backend;
-    winlayer::SetBackend(&backend);
-    char commandLine[] = "";
-    const int status = WinMain(reinterpret_cast<HINSTANCE>(static_cast<std::uintptr_t>(0x400000)),
-                               nullptr, commandLine, SW_SHOWNORMAL);
-    winlayer::SetBackend(nullptr);
-    return status;
+    return winlayer::RunWinMain();
 }

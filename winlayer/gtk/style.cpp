@@ -18,13 +18,11 @@ constexpr char kStyle[] = R"(
     font-size: 8pt;
 }
 #dialog entry { min-height: 0; padding: 0 3px; border-radius: 0; }
-#dialog entry:disabled { background-color: #e6e6e6; color: #8c8c8c; }
 #dialog button { min-height: 0; min-width: 0; padding: 0 4px; border-radius: 2px; }
 #dialog checkbutton { min-height: 0; padding: 0; }
 #dialog check { min-width: 11px; min-height: 11px; margin: 0 4px 0 0; padding: 0; }
 #dialog frame > label { padding: 0 2px; }
 #dialog frame > border { border-radius: 0; }
-#dialog scrolledwindow.list { border: 1px solid #8c8c8c; }
 #dialog viewport { border: 0; background: transparent; }
 #dialog treeview { padding: 0; }
 #dialog scrollbar slider { min-width: 8px; }

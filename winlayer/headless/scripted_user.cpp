@@ -1,47 +1,33 @@
 #include "winlayer/headless/scripted_user.h"
 
 #include "winlayer/core/dialog.h"
-#include "winlayer/include/windows.h"
+#include "winlayer/core/program_entry.h"
 
 namespace winlayer::headless {
 
-namespace {
-
-class ScriptedUser : public winlayer::Backend {
-  public:
-    explicit ScriptedUser(const std::function<bool()>& act) : act_(act) {}
-    void WaitForInput() override {
-        if (done_ || !act_()) {
-            done_ = true;
-            winlayer::PostQuit(0);
-        }
-    }
-
-  private:
-    const std::function<bool()>& act_;
-    bool done_ = false;
-};
-
-} // namespace
-
 int RunProgram(const std::function<bool()>& act) {
     winlayer::ResetSession();
-    ScriptedUser user(act);
-    winlayer::SetBackend(&user);
-    char commandLine[] = "";
-    const int status = WinMain(nullptr, nullptr, commandLine, SW_SHOWNORMAL);
+    // Each wait posts one action of the user's as the next input event; the action
+    // runs from the loop's clean stack like any other input.
+    bool done = false;
+    BackendHooks hooks;
+    hooks.waitForInput = [&act, &done] {
+        if (!done) {
+            winlayer::PostInput([&act, &done] { done = done || !act(); });
+        }
+        return !done;
+    };
+    winlayer::SetBackend(&hooks);
+    const int status = winlayer::RunWinMain();
     winlayer::SetBackend(nullptr);
     winlayer::ResetSession();
     return status;
 }
 
 HWND MainWindow() {
-    for (HWND dialog : winlayer::Dialogs()) {
-        if (winlayer::FindWindow(dialog)->text == "Quorwin ") {
-            return dialog;
-        }
-    }
-    return nullptr;
+    // The program's first window is its main window.
+    const std::vector<HWND> dialogs = winlayer::Dialogs();
+    return dialogs.empty() ? nullptr : dialogs.front();
 }
 
 } // namespace winlayer::headless

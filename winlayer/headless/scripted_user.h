@@ -5,6 +5,7 @@
 #pragma once
 
 #include "winlayer/core/backend.h"
+#include "winlayer/core/window.h"
 
 #include <functional>
 

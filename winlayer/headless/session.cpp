@@ -3,6 +3,7 @@
 #include "winlayer/core/common_dialogs.h"
 #include "winlayer/core/dialog.h"
 #include "winlayer/core/input.h"
+#include "winlayer/core/message_loop.h"
 #include "winlayer/include/windows.h"
 
 #include <chrono>
@@ -23,7 +24,11 @@ Window* ControlOf(HWND window, int id) {
 } // namespace
 
 Session::Session() {
-    SetBackend(this);
+    hooks_.waitForInput = [this] { return WaitForInput(); };
+    hooks_.showChanges = [this](const std::vector<Change>& changes) {
+        shown_.insert(shown_.end(), changes.begin(), changes.end());
+    };
+    SetBackend(&hooks_);
 }
 
 Session::~Session() {
@@ -79,18 +84,15 @@ void Session::WaitUntilSettled(std::unique_lock<std::mutex>& lock) {
     }
 }
 
-void Session::WaitForInput() {
-    std::function<void()> action;
-    {
-        std::unique_lock<std::mutex> lock(mutex_);
-        idle_ = true;
-        changed_.notify_all();
-        changed_.wait(lock, [this] { return static_cast<bool>(action_); });
-        action = std::move(action_);
-        action_ = nullptr;
-        idle_ = false;
-    }
-    action();
+bool Session::WaitForInput() {
+    std::unique_lock<std::mutex> lock(mutex_);
+    idle_ = true;
+    changed_.notify_all();
+    changed_.wait(lock, [this] { return static_cast<bool>(action_); });
+    PostInput(std::move(action_));
+    action_ = nullptr;
+    idle_ = false;
+    return true;
 }
 
 std::vector<HWND> Session::Windows() {
@@ -172,6 +174,12 @@ std::vector<MessageBoxState> Session::MessageBoxes() {
         boxes.push_back(*box);
     }
     return boxes;
+}
+
+std::vector<Change> Session::TakeShownChanges() {
+    std::vector<Change> taken;
+    taken.swap(shown_);
+    return taken;
 }
 
 void Session::Click(HWND window, int id) {

@@ -2,9 +2,9 @@
 // point and lets a test act as its user and see what the user would see.
 //
 // The program runs on a thread of its own, and only one side runs at a time: an
-// action is handed to the program's thread as its next input, and the test goes on
-// once the program waits for input again (or has ended). What the test reads is the
-// core's state while the program waits.
+// action is posted to the core's input queue on the program's thread, and the test
+// goes on once the program waits for input again (or has ended). What the test reads
+// is the core's state while the program waits.
 #pragma once
 
 #include "winlayer/core/backend.h"
@@ -19,10 +19,10 @@
 
 namespace winlayer::headless {
 
-class Session : public Backend {
+class Session {
   public:
     Session();
-    ~Session() override;
+    ~Session();
     Session(const Session&) = delete;
     Session& operator=(const Session&) = delete;
 
@@ -51,6 +51,8 @@ class Session : public Backend {
     bool FileDialogOpen();
     FileDialog FileDialogShown(); // valid while one is open
     std::vector<MessageBoxState> MessageBoxes();
+    // The changes the back end was handed since the last call, oldest first.
+    std::vector<Change> TakeShownChanges();
 
     // --- What the user does ---------------------------------------------------------
     void Click(HWND window, int id);
@@ -69,10 +71,9 @@ class Session : public Backend {
     void CancelFileDialog();
     void DismissMessageBox();
 
-    // Backend.
-    void WaitForInput() override;
-
   private:
+    BackendHooks hooks_;
+    std::vector<Change> shown_;
     std::mutex mutex_;
     std::condition_variable changed_;
     std::function<void()> action_;
@@ -83,6 +84,7 @@ class Session : public Backend {
     std::thread program_;
 
     void WaitUntilSettled(std::unique_lock<std::mutex>& lock);
+    bool WaitForInput();
 };
 
 } // namespace winlayer::headless

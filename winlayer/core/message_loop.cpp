@@ -1,0 +1,75 @@
+#include "winlayer/core/message_loop.h"
+
+#include "winlayer/core/backend.h"
+
+#include <deque>
+
+namespace winlayer {
+
+namespace {
+
+const BackendHooks kNoBackend{};
+const BackendHooks* gHooks = &kNoBackend;
+std::deque<InputEvent> gQueue;
+bool gQuit = false;
+int gQuitCode = 0;
+
+} // namespace
+
+void SetBackend(const BackendHooks* hooks) {
+    gHooks = hooks != nullptr ? hooks : &kNoBackend;
+}
+
+const BackendHooks& CurrentBackend() {
+    return *gHooks;
+}
+
+void PostInput(InputEvent event) {
+    if (event) {
+        gQueue.push_back(std::move(event));
+    }
+}
+
+void ShowChanges() {
+    std::vector<Change> changes = TakeChanges();
+    if (!changes.empty() && gHooks->showChanges) {
+        gHooks->showChanges(changes);
+    }
+}
+
+void ModalLoop(const std::function<bool()>& finished) {
+    while (!finished() && !gQuit) {
+        if (!gQueue.empty()) {
+            InputEvent event = std::move(gQueue.front());
+            gQueue.pop_front();
+            event();
+            continue;
+        }
+        ShowChanges();
+        if (!gHooks->waitForInput || !gHooks->waitForInput()) {
+            PostQuit(0); // no user, or the user has left: nothing more will happen
+        }
+    }
+}
+
+void PostQuit(int exitCode) {
+    gQuit = true;
+    gQuitCode = exitCode;
+}
+
+bool QuitPosted() {
+    return gQuit;
+}
+
+int QuitCode() {
+    return gQuitCode;
+}
+
+void ResetLoop() {
+    gQuit = false;
+    gQuitCode = 0;
+    gQueue.clear();
+    TakeChanges();
+}
+
+} // namespace winlayer
