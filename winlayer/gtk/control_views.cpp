@@ -70,8 +70,14 @@ ControlView ListView() {
     gtk_tree_selection_set_select_function(selection, SelectionFromCore, nullptr, nullptr);
     GtkCellRenderer* cell = gtk_cell_renderer_text_new();
     g_object_set(cell, "ypad", 0, "ellipsize", PANGO_ELLIPSIZE_NONE, nullptr);
-    gtk_tree_view_insert_column_with_attributes(GTK_TREE_VIEW(view.widget), -1, "", cell, "text", 0,
-                                                nullptr);
+    GtkTreeViewColumn* column =
+        gtk_tree_view_column_new_with_attributes("", cell, "text", 0, nullptr);
+    // Every row is one line of the same height, as in a list box: GTK need not measure
+    // each row it is given, which keeps a long list quick to fill.
+    gtk_tree_view_column_set_sizing(column, GTK_TREE_VIEW_COLUMN_FIXED);
+    gtk_tree_view_column_set_expand(column, TRUE);
+    gtk_tree_view_append_column(GTK_TREE_VIEW(view.widget), column);
+    gtk_tree_view_set_fixed_height_mode(GTK_TREE_VIEW(view.widget), TRUE);
     view.outer = gtk_scrolled_window_new(nullptr, nullptr);
     gtk_scrolled_window_set_policy(GTK_SCROLLED_WINDOW(view.outer), GTK_POLICY_AUTOMATIC,
                                    GTK_POLICY_ALWAYS);
