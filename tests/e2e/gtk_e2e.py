@@ -74,6 +74,111 @@ def check(condition, message):
         raise AssertionError(message)
 
 
+def focused(root):
+    """The control that assistive technology reports as focused, as (role, name)."""
+    for node in walk(root):
+        if node.getRole() != pyatspi.ROLE_FRAME and states(node).contains(pyatspi.STATE_FOCUSED):
+            return node.getRole(), node.name
+    return None
+
+
+def act(node):
+    """The node's first action ("click"), as a screen reader or voice control does it."""
+    node.queryAction().doAction(0)
+
+
+def selected(table):
+    return sorted(c.name for c in table
+                  if c is not None and states(c).contains(pyatspi.STATE_SELECTED))
+
+
+def modal(role, name):
+    app = application()
+    return app and next((n for n in walk(app) if n.getRole() == role and n.name == name), None)
+
+
+# The main window's tab stops in template order, as (role, name) of each control.
+TAB_ORDER = [(pyatspi.ROLE_TEXT, "Title:"), (pyatspi.ROLE_TEXT, "Artist:"),
+             (pyatspi.ROLE_TEXT, "Album:"), (pyatspi.ROLE_CHECK_BOX, "Title:"),
+             (pyatspi.ROLE_PUSH_BUTTON, "Save To ALL"), (pyatspi.ROLE_TEXT, "Year:"),
+             (pyatspi.ROLE_CHECK_BOX, "Artist:"), (pyatspi.ROLE_TEXT, "Comments:"),
+             (pyatspi.ROLE_CHECK_BOX, "Album:"), (pyatspi.ROLE_CHECK_BOX, "Year:"),
+             (pyatspi.ROLE_CHECK_BOX, "Comments:"), (pyatspi.ROLE_PUSH_BUTTON, "Open Mp3..."),
+             (pyatspi.ROLE_PUSH_BUTTON, "About..."), (pyatspi.ROLE_TABLE, "Files To Edit"),
+             (pyatspi.ROLE_PUSH_BUTTON, "Save To Selected"),
+             (pyatspi.ROLE_PUSH_BUTTON, "Clear All")]
+
+
+def keyboard_pass(user, main_window, field, switch):
+    """Tab through every stop in template order; Space on a switch and on a button."""
+    wait_for(lambda: focused(main_window) == TAB_ORDER[0], "the Title field focused at start")
+    for expected in TAB_ORDER[1:] + TAB_ORDER[:1]:
+        user.key("Tab")
+        wait_for(lambda: focused(main_window) == expected, "focus on %r" % (expected,))
+    user.key("Tab", ("shift",))
+    wait_for(lambda: focused(main_window) == TAB_ORDER[-1], "Shift+Tab back to Clear All")
+    for _ in range(TAB_ORDER.index((pyatspi.ROLE_CHECK_BOX, "Year:")) + 1):
+        user.key("Tab")
+    wait_for(lambda: focused(main_window) == (pyatspi.ROLE_CHECK_BOX, "Year:"), "on Year:")
+    user.key("space")
+    wait_for(lambda: not states(field["Year:"]).contains(pyatspi.STATE_SENSITIVE),
+             "Space on the switch disables its field")
+    user.key("space")
+    wait_for(lambda: states(field["Year:"]).contains(pyatspi.STATE_SENSITIVE), "enabled again")
+    check(states(switch["Year:"]).contains(pyatspi.STATE_CHECKED), "the switch is on again")
+    # Space on "About...": a box that sets no focus reports none; Escape leaves it open,
+    # Enter presses its default button.
+    for _ in range(3):
+        user.key("Tab")
+    wait_for(lambda: focused(main_window) == (pyatspi.ROLE_PUSH_BUTTON, "About..."), "on About")
+    user.key("space")
+    about = wait_for(lambda: window("About Quorwin"), "the About box from the keyboard")
+    wait_for(lambda: find(about, pyatspi.ROLE_PUSH_BUTTON, "OK"), "its OK button")
+    check(focused(about) is None, "the About box reports a focus: %r" % (focused(about),))
+    user.key("Escape")
+    user.key("Return")
+    wait_for(lambda: window("About Quorwin") is None, "Enter to close the About box")
+    wait_for(lambda: focused(main_window) == (pyatspi.ROLE_PUSH_BUTTON, "About..."),
+             "the focus back on About... in the main window")
+
+
+def actions_on_empty_list(main_window, field, switch, button, files):
+    """Every button and switch through its accessibility action; modal windows appear
+    in the tree with buttons that work the same way, and the program keeps answering."""
+    for name in field:
+        act(switch[name])
+        wait_for(lambda: not states(field[name]).contains(pyatspi.STATE_SENSITIVE),
+                 name + " disabled by its switch's action")
+        act(switch[name])
+        wait_for(lambda: states(field[name]).contains(pyatspi.STATE_SENSITIVE),
+                 name + " enabled again")
+    act(button["Save To ALL"])
+    box = wait_for(lambda: modal(pyatspi.ROLE_ALERT, "Error") or
+                   modal(pyatspi.ROLE_DIALOG, "Error"), "the message box in the tree")
+    check(any(n.name == "Please open some mp3's to edit" or
+              (n.getRole() == pyatspi.ROLE_LABEL and "open some mp3" in n.name)
+              for n in walk(box)), "the message box does not say its message")
+    act(find(box, pyatspi.ROLE_PUSH_BUTTON, "OK"))
+    wait_for(lambda: modal(pyatspi.ROLE_ALERT, "Error") is None and
+             modal(pyatspi.ROLE_DIALOG, "Error") is None, "the message box to close")
+    act(button["Open Mp3..."])
+    chooser = wait_for(lambda: find(application(), pyatspi.ROLE_FILE_CHOOSER), "the chooser")
+    while chooser.getRole() != pyatspi.ROLE_DIALOG and chooser.parent is not None:
+        chooser = chooser.parent
+    act(wait_for(lambda: find(chooser, pyatspi.ROLE_PUSH_BUTTON, "Cancel"), "its Cancel"))
+    wait_for(lambda: find(application(), pyatspi.ROLE_FILE_CHOOSER) is None, "chooser closed")
+    wait_for(lambda: focused(main_window) == (pyatspi.ROLE_PUSH_BUTTON, "Open Mp3..."),
+             "the focus back on Open Mp3... after the chooser")
+    act(button["Save To Selected"])  # nothing selected: nothing happens
+    act(button["Clear All"])
+    act(button["About..."])  # handled after the two before it: they are done
+    about = wait_for(lambda: window("About Quorwin"), "the About box by its action")
+    check(modal(pyatspi.ROLE_ALERT, "Error") is None and rows(files) == [],
+          "Save To Selected or Clear All on an empty list did something")
+    act(find(about, pyatspi.ROLE_PUSH_BUTTON, "OK"))
+    wait_for(lambda: window("About Quorwin") is None, "the About box closed by OK's action")
+
+
 def main():
     folder = tempfile.mkdtemp(prefix="quorwin-e2e-")
     songs = {"b song.mp3": ("Song B", "Artist B", "Old album", "1999", "b", 13),
@@ -106,6 +211,8 @@ def main():
         check(rows(files) == [], "the list does not start empty")
         x, y, w, h = extents(main_window)
         screenshot(os.path.join(ARTIFACTS, "gtk-main-empty.png"), x, y, w, h)
+        keyboard_pass(user, main_window, field, switch)
+        actions_on_empty_list(main_window, field, switch, button, files)
 
         # Two files through the real file chooser, each named in its location field.
         for name in ("b song.mp3", "A song.mp3"):
@@ -134,10 +241,26 @@ def main():
                     if attempt == 2:
                         raise
         wait_for(lambda: rows(files) == [a_path, b_path], "two entries, A before b")
+        wait_for(lambda: focused(main_window) == (pyatspi.ROLE_PUSH_BUTTON, "Open Mp3..."),
+                 "the focus on Open Mp3... after the chooser")
 
-        # Select one: its tag fills the fields.
+        # Select one: its tag fills the fields. The selection as assistive technology
+        # reads it follows clicks with Ctrl and Shift.
         user.click(*centre(cell(files, b_path)))
         wait_for(lambda: text(field["Title:"]) == "Song B", "b's tag shown")
+        wait_for(lambda: selected(files) == [b_path], "b alone selected")
+        user.click(*centre(cell(files, a_path)), ("ctrl",))
+        wait_for(lambda: selected(files) == [a_path, b_path], "Ctrl-click adds A")
+        check(files.querySelection().nSelectedChildren >= 2, "the list's Selection counts them")
+        user.click(*centre(cell(files, b_path)))
+        wait_for(lambda: selected(files) == [b_path], "a plain click selects b alone")
+        user.click(*centre(cell(files, a_path)), ("shift",))
+        wait_for(lambda: selected(files) == [a_path, b_path], "Shift-click selects b to A")
+        user.key("Up")
+        wait_for(lambda: selected(files) == [a_path] and text(field["Title:"]) == "Song A",
+                 "Up selects A alone and shows its tag")
+        user.click(*centre(cell(files, b_path)))
+        wait_for(lambda: text(field["Title:"]) == "Song B", "b's tag shown again")
         check([text(field[n]) for n in field] == ["Song B", "Artist B", "Old album", "1999", "b"],
               "the fields do not show b's tag")
 
@@ -178,6 +301,10 @@ def main():
         screenshot(os.path.join(ARTIFACTS, "gtk-about.png"), ax, ay, aw, ah)
         user.click(*centre(find(about, pyatspi.ROLE_PUSH_BUTTON, "OK")))
         wait_for(lambda: window("About Quorwin") is None, "the About box to close")
+
+        # Clear All through its action empties the list.
+        act(button["Clear All"])
+        wait_for(lambda: rows(files) == [], "Clear All's action to empty the list")
 
         # The close box ends the program with status 0.
         user.close_window("Quorwin ")

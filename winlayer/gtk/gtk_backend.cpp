@@ -16,9 +16,21 @@ namespace {
 
 GtkBackend* gInstance = nullptr;
 
+// Hides a window now and destroys it once GTK has delivered what is still on its way
+// to it (the release of the key that closed it, say).
+void DestroyLater(GtkWidget* window) {
+    gtk_widget_hide(window);
+    g_idle_add(
+        [](gpointer widget) -> gboolean {
+            gtk_widget_destroy(static_cast<GtkWidget*>(widget));
+            return G_SOURCE_REMOVE;
+        },
+        window);
+}
+
 void DestroyWidget(GtkWidget*& widget) {
     if (widget != nullptr) {
-        gtk_widget_destroy(widget);
+        DestroyLater(widget);
         widget = nullptr;
     }
 }
@@ -154,7 +166,7 @@ void GtkBackend::Forget(HWND window) {
     for (HWND control : found->second.controls) {
         controls_.erase(control);
     }
-    gtk_widget_destroy(found->second.window);
+    DestroyLater(found->second.window);
     dialogs_.erase(found);
 }
 
