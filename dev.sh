@@ -1,6 +1,8 @@
 #!/usr/bin/env bash
 # Developer entry points. Each command installs what it is missing first.
-#   ./dev.sh run     build and start the program in a window
+#   ./dev.sh run     build the program alone and start it in a window
+#   ./dev.sh package build the release program and write the Debian package and the
+#                    Windows zip into dist/
 #   ./dev.sh test    build and run every test: native debug, sanitizers, and the
 #                    Windows program under Wine
 #   ./dev.sh fuzz [SECONDS]   run every fuzz target for a while (default 60 s each)
@@ -8,9 +10,10 @@
 set -euo pipefail
 cd "$(dirname "$0")"
 
-BUILD_PACKAGES=(cmake ninja-build g++ pkg-config libgtk-3-dev fonts-liberation)
-TEST_PACKAGES=(libgtest-dev libgmock-dev googletest xvfb xauth dbus at-spi2-core python3-pyatspi
-    python3-xlib imagemagick)
+BUILD_PACKAGES=(cmake ninja-build g++ pkg-config libgtk-3-dev fonts-liberation python3)
+PACKAGE_PACKAGES=(dpkg-dev file)
+TEST_PACKAGES=(libgtest-dev libgmock-dev googletest xvfb xauth x11-utils dbus at-spi2-core
+    python3-pyatspi python3-xlib imagemagick desktop-file-utils appstream python3-pefile)
 WINDOWS_PACKAGES=(mingw-w64 wine wine64)
 FUZZ_PACKAGES=(clang libclang-rt-14-dev)
 
@@ -35,20 +38,38 @@ build() {
 }
 
 cmd_run() {
-    ensure_packages "${BUILD_PACKAGES[@]}" libgtest-dev libgmock-dev
-    build dev >/dev/null
+    ensure_packages "${BUILD_PACKAGES[@]}"
+    build release >/dev/null
     if [ -z "${DISPLAY:-}" ] && [ -z "${WAYLAND_DISPLAY:-}" ]; then
         echo "No display to open the window on: run it under a virtual display, for example: xvfb-run -a ./dev.sh run" >&2
         exit 1
     fi
-    exec build/dev/editor/quorwin
+    exec build/release/editor/quorwin
+}
+
+# The release programs, packed by CPack: dist/quorwin_VERSION_ARCH.deb and
+# dist/quorwin-VERSION-windows-x64.zip.
+cmd_package() {
+    ensure_packages "${BUILD_PACKAGES[@]}" "${PACKAGE_PACKAGES[@]}" mingw-w64
+    mkdir -p dist
+    rm -f dist/quorwin[-_]*
+    for preset in release windows-release; do
+        echo "== $preset"
+        build "$preset"
+        rm -rf "build/$preset/packages"
+        cpack --config "build/$preset/CPackConfig.cmake" -B "build/$preset/packages"
+        find "build/$preset/packages" -maxdepth 1 -type f \( -name '*.deb' -o -name '*.zip' \) \
+            -exec cp {} dist/ \;
+    done
+    ls -l dist
 }
 
 cmd_test() {
-    ensure_packages "${BUILD_PACKAGES[@]}" "${TEST_PACKAGES[@]}" "${WINDOWS_PACKAGES[@]}" \
-        "${FUZZ_PACKAGES[@]}"
+    ensure_packages "${BUILD_PACKAGES[@]}" "${PACKAGE_PACKAGES[@]}" "${TEST_PACKAGES[@]}" \
+        "${WINDOWS_PACKAGES[@]}" "${FUZZ_PACKAGES[@]}"
     # dev and asan replay the fuzz corpora; fuzz runs each target briefly under the
-    # sanitizers.
+    # sanitizers. dev and windows also build and start the Debian package and the
+    # Windows zip.
     for preset in dev asan windows fuzz; do
         echo "== $preset"
         build "$preset"
@@ -76,9 +97,9 @@ cmd_fuzz() {
 }
 
 cmd_bench() {
-    ensure_packages "${BUILD_PACKAGES[@]}" libgtest-dev libgmock-dev xvfb xauth
-    build release
-    for bench in build/release/bench/*_bench; do
+    ensure_packages "${BUILD_PACKAGES[@]}" xvfb xauth
+    build bench
+    for bench in build/bench/bench/*_bench; do
         echo "== $(basename "$bench")"
         if [ -z "${DISPLAY:-}" ]; then
             xvfb-run -a "$bench" # the window benchmark needs a display; the others ignore it
@@ -90,11 +111,12 @@ cmd_bench() {
 
 case "${1:-}" in
 run) cmd_run ;;
+package) cmd_package ;;
 fuzz) cmd_fuzz "${2:-60}" ;;
 test) cmd_test ;;
 bench) cmd_bench ;;
 *)
-    echo "usage: ./dev.sh run|test|fuzz [SECONDS]|bench" >&2
+    echo "usage: ./dev.sh run|package|test|fuzz [SECONDS]|bench" >&2
     exit 2
     ;;
 esac

@@ -17,7 +17,7 @@ xvfb-run -a -s "-screen 0 1600x1200x24 -nolisten tcp" \
         launcher=$!
         sleep 0.5
         status=0
-        GTK_A11Y=atspi NO_AT_BRIDGE=0 /usr/bin/python3 "$0" "$1" "$2" || status=$?
+        GTK_A11Y=atspi NO_AT_BRIDGE=0 "${QUORWIN_PYTHON:-python3}" "$0" "$1" "$2" || status=$?
         kill $launcher 2>/dev/null || true
         exit $status
     ' "$here/gtk_e2e.py" "$program" "$artifacts" 2> >(grep -v -E "fd limit|Activating service|Successfully activated|SpiRegistry" >&2)
