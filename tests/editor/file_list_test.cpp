@@ -2,9 +2,12 @@
 #include "tests/editor/program_fixture.h"
 
 #include "editor/program.h"
+#include "winlayer/core/common_dialogs.h"
+#include "winlayer/core/input.h"
 #include "winlayer/include/win32_constants.h"
 
 #include <cstring>
+#include <filesystem>
 
 TEST_F(Program, TheOpenDialogAsksForSeveralExistingMp3s) {
     session.Click(main, IDC_OPEN);
@@ -24,6 +27,35 @@ TEST_F(Program, TheOpenDialogAsksForSeveralExistingMp3s) {
     session.CancelFileDialog();
     EXPECT_FALSE(session.FileDialogOpen());
     EXPECT_TRUE(Entries().empty()) << "cancelling adds nothing";
+}
+
+TEST_F(Program, FilesChosenFromSeveralFoldersAreEveryOneAdded) {
+    std::string directory;
+    std::vector<std::string> names;
+    ASSERT_TRUE(
+        winlayer::SplitChosenPaths({"/m/a/x.mp3", "/m/b/c/y.mp3", "/m/a/z.mp3"}, directory, names));
+    EXPECT_EQ(directory, "/m");
+    EXPECT_EQ(names, (std::vector<std::string>{"a/x.mp3", "b/c/y.mp3", "a/z.mp3"}));
+    ASSERT_TRUE(winlayer::SplitChosenPaths({"/x.mp3", "/mnt/y.mp3"}, directory, names));
+    EXPECT_EQ(directory, "/");
+    EXPECT_EQ(names, (std::vector<std::string>{"x.mp3", "mnt/y.mp3"}));
+    ASSERT_TRUE(winlayer::SplitChosenPaths({"/m/ab/x.mp3", "/m/a/y.mp3"}, directory, names));
+    EXPECT_EQ(directory, "/m") << "a folder whose name starts another's is not their parent";
+    EXPECT_FALSE(winlayer::SplitChosenPaths({"x.mp3", "y.mp3"}, directory, names));
+    EXPECT_FALSE(winlayer::SplitChosenPaths({}, directory, names));
+
+    std::filesystem::create_directories(Path("one"));
+    std::filesystem::create_directories(Path("two/deeper"));
+    Song("one/b.mp3", "b");
+    Song("two/deeper/a.mp3", "a");
+    session.Click(main, IDC_OPEN);
+    bool accepted = false;
+    session.Do([&] {
+        accepted =
+            winlayer::input::AcceptChosenFiles({Path("one/b.mp3"), Path("two/deeper/a.mp3")});
+    });
+    EXPECT_TRUE(accepted);
+    EXPECT_EQ(Entries(), (std::vector<std::string>{Path("one/b.mp3"), Path("two/deeper/a.mp3")}));
 }
 
 TEST_F(Program, ChosenFilesAreListedInOrderIgnoringCase) {

@@ -168,3 +168,23 @@ TEST_F(Dialogs, TabMovesThroughTheTabStopsInTemplateOrder) {
     session.PressTab(main, /*shift=*/true);
     EXPECT_EQ(session.Focus(main), session.Control(main, IDC_USE_ARTIST));
 }
+
+TEST_F(Dialogs, QueuedInputIsAppliedInOrderByTheInnermostLoop) {
+    Start();
+    // Three actions arrive at once: the first opens a modal About box, whose own loop
+    // then takes the other two; the first command returns only once the box is closed.
+    session.Do([this] {
+        winlayer::PostInput([this] { winlayer::input::Click(session.Control(main, IDC_ABOUT)); });
+        winlayer::PostInput([] {
+            const HWND about = winlayer::Dialogs().back();
+            winlayer::input::Click(winlayer::FindControl(about, IDC_USE_TITLE) == nullptr
+                                       ? winlayer::FindControl(about, IDOK)->handle
+                                       : nullptr);
+        });
+        winlayer::PostInput([this] { winlayer::input::Click(session.Control(main, IDC_OPEN)); });
+    });
+    EXPECT_EQ(gSeen, (std::vector<std::string>{"init", "command:1021:0", "init", "command:1:0",
+                                               "destroy", "nested returned", "command:1006:0"}));
+    EXPECT_EQ(session.Find("About Quorwin"), nullptr);
+    EXPECT_TRUE(session.Running());
+}

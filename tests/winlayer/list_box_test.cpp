@@ -1,4 +1,5 @@
 // The list box rules: sorted insert, the caret, and extended selection.
+#include "winlayer/core/changes.h"
 #include "winlayer/core/list_box.h"
 #include "winlayer/include/win32_constants.h"
 
@@ -113,4 +114,41 @@ TEST(ListBox, AListWithoutExtendedSelectionSelectsOneEntry) {
     ListClick(list, 0, false, false);
     ListClick(list, 2, true, true);
     EXPECT_EQ(Selected(list), (std::vector<int>{2}));
+}
+
+TEST(ListBox, RecordsOnlyTheRowsAChangeTouches) {
+    Window list = SortedList({});
+    for (int i = 0; i < 1000; ++i) {
+        ListAdd(list, ("song " + std::to_string(1000 + i)).c_str());
+    }
+    ListClick(list, 3, false, false);
+    TakeChanges();
+    auto shown = [] {
+        std::vector<std::string> lines;
+        for (const Change& c : TakeChanges()) {
+            const char* kind = c.kind == ChangeKind::RowInserted   ? "insert"
+                               : c.kind == ChangeKind::RowDeleted  ? "delete"
+                               : c.kind == ChangeKind::RowSelected ? (c.on ? "select" : "unselect")
+                               : c.kind == ChangeKind::Caret       ? "caret"
+                               : c.kind == ChangeKind::Cleared     ? "clear"
+                                                                   : "other";
+            lines.push_back(std::string(kind) + " " + std::to_string(c.row) +
+                            (c.text.empty() ? "" : " " + c.text));
+        }
+        return lines;
+    };
+    ListClick(list, 5, false, true);
+    EXPECT_EQ(shown(), (std::vector<std::string>{"select 4", "select 5", "caret 5"}));
+    ListClick(list, 900, false, false);
+    EXPECT_EQ(shown(), (std::vector<std::string>{"unselect 3", "unselect 4", "unselect 5",
+                                                 "select 900", "caret 900"}));
+    ListAdd(list, "a first");
+    EXPECT_EQ(shown(), (std::vector<std::string>{"insert 0 a first", "caret 901"}));
+    ListPressKey(list, ListKey::Down, true, false);
+    ListDelete(list, 0);
+    ListDelete(list, 901); // the caret's entry: the caret stays on the entry now there
+    EXPECT_EQ(shown(),
+              (std::vector<std::string>{"caret 902", "delete 0", "caret 901", "delete 901"}));
+    ListClear(list);
+    EXPECT_EQ(shown(), (std::vector<std::string>{"clear -1"}));
 }
