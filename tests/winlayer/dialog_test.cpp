@@ -131,7 +131,7 @@ TEST_F(Dialogs, QuitEndsEveryRunningLoopAndDestroysTheirWindows) {
     EXPECT_FALSE(session.Running());
     EXPECT_EQ(session.ExitCode(), 30);
     EXPECT_TRUE(session.Windows().empty());
-    EXPECT_FALSE(IsWindow(about));
+    EXPECT_EQ(winlayer::FindWindow(about), nullptr);
     const std::vector<std::string> tail(gSeen.end() - 7, gSeen.end());
     EXPECT_EQ(tail,
               (std::vector<std::string>{"command:1005:0", "destroy", "nested returned", "destroy",

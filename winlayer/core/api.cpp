@@ -20,9 +20,6 @@ BOOL WINAPI DestroyWindow(HWND window) {
 void WINAPI PostQuitMessage(int exitCode) {
     PostQuit(exitCode);
 }
-BOOL WINAPI IsWindow(HWND window) {
-    return FindWindow(window) != nullptr ? TRUE : FALSE;
-}
 
 HWND WINAPI GetDlgItem(HWND dialog, int id) {
     const Window* control = FindControl(dialog, id);
@@ -70,15 +67,6 @@ BOOL WINAPI EnableWindow(HWND handle, BOOL enable) {
     return wasDisabled;
 }
 
-BOOL WINAPI IsWindowEnabled(HWND handle) {
-    const Window* window = FindWindow(handle);
-    return window != nullptr && window->enabled ? TRUE : FALSE;
-}
-
-LRESULT WINAPI SendMessageA(HWND window, UINT message, WPARAM wParam, LPARAM lParam) {
-    return Send(window, message, wParam, lParam);
-}
-
 LRESULT WINAPI SendDlgItemMessageA(HWND dialog, int id, UINT message, WPARAM wParam,
                                    LPARAM lParam) {
     const HWND control = GetDlgItem(dialog, id);
@@ -91,8 +79,4 @@ int WINAPI MessageBoxA(HWND owner, LPCSTR text, LPCSTR caption, UINT type) {
 
 BOOL WINAPI GetOpenFileNameA(LPOPENFILENAMEA options) {
     return options != nullptr ? RunOpenFileDialog(*options) : FALSE;
-}
-
-DWORD WINAPI CommDlgExtendedError() {
-    return LastFileDialogError();
 }

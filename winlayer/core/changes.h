@@ -22,7 +22,6 @@ enum class ChangeKind {
     RowDeleted,  // `row` deleted
     RowSelected, // `row` selected (`on`) or not
     Caret,       // the caret moved to `row` (-1: none)
-    Cleared,     // every row deleted
 };
 
 struct Change {

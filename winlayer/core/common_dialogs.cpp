@@ -10,7 +10,6 @@ namespace winlayer {
 namespace {
 
 FileDialog* gFileDialog = nullptr;
-DWORD gFileDialogError = 0;
 std::vector<MessageBoxState*> gMessageBoxes;
 
 // The filter string: description and pattern pairs, each NUL-terminated, ended by an
@@ -38,9 +37,6 @@ FileDialog* OpenFileDialog() {
 }
 const std::vector<MessageBoxState*>& OpenMessageBoxes() {
     return gMessageBoxes;
-}
-DWORD LastFileDialogError() {
-    return gFileDialogError;
 }
 
 bool FormatOpenResult(const FileDialog& dialog, char* buffer, DWORD size, WORD& nameOffset) {
@@ -120,7 +116,6 @@ void RunUntilAnswered(State& state, const Hook& show, const Hook& hide) {
 } // namespace
 
 BOOL RunOpenFileDialog(OPENFILENAMEA& options) {
-    gFileDialogError = 0;
     FileDialog dialog;
     dialog.owner = options.hwndOwner;
     dialog.title = options.lpstrTitle != nullptr ? options.lpstrTitle : "Open";
@@ -140,8 +135,7 @@ BOOL RunOpenFileDialog(OPENFILENAMEA& options) {
     }
     WORD nameOffset = 0;
     if (!FormatOpenResult(dialog, options.lpstrFile, options.nMaxFile, nameOffset)) {
-        gFileDialogError = FNERR_BUFFERTOOSMALL;
-        return FALSE;
+        return FALSE; // the choice does not fit the program's buffer
     }
     options.nFileOffset = nameOffset;
     return TRUE;

@@ -13,7 +13,6 @@ FileDialog* OpenFileDialog();
 const std::vector<MessageBoxState*>& OpenMessageBoxes();
 
 BOOL RunOpenFileDialog(OPENFILENAMEA& options);
-DWORD LastFileDialogError();
 int RunMessageBoxFor(HWND owner, const char* text, const char* caption, UINT type);
 
 // Writes the user's choice into `buffer` as the dialog hands it back: one full path,

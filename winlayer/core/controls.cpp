@@ -47,8 +47,6 @@ LRESULT TextMessage(Window& control, UINT message, WPARAM wParam, LPARAM lParam)
     }
     case WM_GETTEXT:
         return CopyText(control.text, reinterpret_cast<char*>(lParam), static_cast<int>(wParam));
-    case WM_GETTEXTLENGTH:
-        return static_cast<LRESULT>(control.text.size());
     default:
         return 0;
     }
@@ -67,9 +65,6 @@ LRESULT ListMessage(Window& list, UINT message, WPARAM wParam, LPARAM lParam) {
             return LB_ERR;
         }
         return static_cast<LRESULT>(s.items.size());
-    case LB_RESETCONTENT:
-        ListClear(list);
-        return 0;
     case LB_GETCOUNT:
         return count;
     case LB_GETTEXT:
@@ -80,19 +75,9 @@ LRESULT ListMessage(Window& list, UINT message, WPARAM wParam, LPARAM lParam) {
         std::memcpy(reinterpret_cast<char*>(lParam), s.items[static_cast<size_t>(index)].c_str(),
                     s.items[static_cast<size_t>(index)].size() + 1);
         return static_cast<LRESULT>(s.items[static_cast<size_t>(index)].size());
-    case LB_GETTEXTLEN:
-        return valid ? static_cast<LRESULT>(s.items[static_cast<size_t>(index)].size()) : LB_ERR;
     case LB_GETSEL:
         return valid ? (s.selected[static_cast<size_t>(index)] ? 1 : 0) : LB_ERR;
-    case LB_GETSELCOUNT: {
-        int selected = 0;
-        for (bool on : s.selected) {
-            selected += on ? 1 : 0;
-        }
-        return selected;
-    }
     case LB_GETCURSEL:
-    case LB_GETCARETINDEX:
         return count == 0 ? LB_ERR : s.caret;
     default:
         return 0;
@@ -125,15 +110,13 @@ Window& CreateControl(HWND dialog, const ControlTemplate& entry) {
 }
 
 LRESULT ControlMessage(Window& control, UINT message, WPARAM wParam, LPARAM lParam) {
-    if (message == WM_SETTEXT || message == WM_GETTEXT || message == WM_GETTEXTLENGTH) {
+    if (message == WM_SETTEXT || message == WM_GETTEXT) {
         return TextMessage(control, message, wParam, lParam);
     }
     switch (control.kind) {
     case ControlKind::Edit:
         if (message == EM_LIMITTEXT) {
             EditSetLimit(control, wParam);
-        } else if (message == EM_GETLIMITTEXT) {
-            return control.edit.limit;
         }
         return 0;
     case ControlKind::CheckBox:

@@ -121,11 +121,6 @@ bool ListDelete(Window& list, int index) {
     return true;
 }
 
-void ListClear(Window& list) {
-    list.list = ListState{};
-    RecordRow(ChangeKind::Cleared, list.handle, -1);
-}
-
 void ListClick(Window& list, int index, bool ctrl, bool shift) {
     ListState& s = list.list;
     if (index < 0 || index >= static_cast<int>(s.items.size())) {

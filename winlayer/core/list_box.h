@@ -14,7 +14,6 @@ int CompareEntries(const std::string& a, const std::string& b);
 int ListAdd(Window& list, const char* text);
 // LB_DELETESTRING: false when there is no such entry.
 bool ListDelete(Window& list, int index);
-void ListClear(Window& list);
 
 // The user's clicks: a plain click selects only the entry, Ctrl toggles it, Shift
 // selects the range from the anchor (adding to the selection with Ctrl too).

@@ -206,9 +206,6 @@ bool GtkBackend::ShowRow(const Change& change, ControlView& view) {
     case ChangeKind::RowSelected:
         SelectRow(view, change.row, change.on);
         return false;
-    case ChangeKind::Cleared:
-        gtk_list_store_clear(view.rows);
-        return false;
     default: // the caret
         return true;
     }

@@ -7,15 +7,12 @@
 constexpr UINT WM_DESTROY = 0x0002;
 constexpr UINT WM_SETTEXT = 0x000C;
 constexpr UINT WM_GETTEXT = 0x000D;
-constexpr UINT WM_GETTEXTLENGTH = 0x000E;
 constexpr UINT WM_CLOSE = 0x0010;
 constexpr UINT WM_INITDIALOG = 0x0110;
 constexpr UINT WM_COMMAND = 0x0111;
 
 // Edit controls.
 constexpr UINT EM_LIMITTEXT = 0x00C5;
-constexpr UINT EM_SETLIMITTEXT = 0x00C5;
-constexpr UINT EM_GETLIMITTEXT = 0x00D5;
 constexpr WORD EN_CHANGE = 0x0300;
 
 // Buttons.
@@ -28,17 +25,11 @@ constexpr UINT BST_CHECKED = 1;
 // List boxes.
 constexpr UINT LB_ADDSTRING = 0x0180;
 constexpr UINT LB_DELETESTRING = 0x0182;
-constexpr UINT LB_RESETCONTENT = 0x0184;
 constexpr UINT LB_GETSEL = 0x0187;
 constexpr UINT LB_GETCURSEL = 0x0188;
 constexpr UINT LB_GETTEXT = 0x0189;
-constexpr UINT LB_GETTEXTLEN = 0x018A;
 constexpr UINT LB_GETCOUNT = 0x018B;
-constexpr UINT LB_GETSELCOUNT = 0x0190;
-constexpr UINT LB_GETCARETINDEX = 0x019F;
-constexpr int LB_OKAY = 0;
 constexpr int LB_ERR = -1;
-constexpr int LB_ERRSPACE = -2;
 constexpr WORD LBN_SELCHANGE = 1;
 constexpr WORD LBN_DBLCLK = 2;
 
@@ -48,9 +39,6 @@ constexpr int IDCANCEL = 2;
 
 // Message boxes.
 constexpr UINT MB_OK = 0x00000000;
-constexpr UINT MB_ICONERROR = 0x00000010;
-constexpr UINT MB_ICONWARNING = 0x00000030;
-constexpr UINT MB_ICONINFORMATION = 0x00000040;
 
 // Window styles.
 constexpr DWORD WS_OVERLAPPED = 0x00000000;
@@ -153,12 +141,8 @@ constexpr DWORD LBS_DISABLENOSCROLL = 0x1000;
 constexpr DWORD LBS_NOSEL = 0x4000;
 
 // Open-file dialog options.
-constexpr DWORD OFN_READONLY = 0x00000001;
-constexpr DWORD OFN_OVERWRITEPROMPT = 0x00000002;
 constexpr DWORD OFN_HIDEREADONLY = 0x00000004;
-constexpr DWORD OFN_NOCHANGEDIR = 0x00000008;
 constexpr DWORD OFN_ALLOWMULTISELECT = 0x00000200;
-constexpr DWORD OFN_PATHMUSTEXIST = 0x00000800;
 constexpr DWORD OFN_FILEMUSTEXIST = 0x00001000;
 constexpr DWORD OFN_EXPLORER = 0x00080000;
 
@@ -168,4 +152,3 @@ constexpr int SW_SHOWNORMAL = 1;
 constexpr int SW_SHOW = 5;
 
 // Common dialog errors.
-constexpr DWORD FNERR_BUFFERTOOSMALL = 0x3003;

@@ -7,19 +7,15 @@ INT_PTR WINAPI DialogBoxParamA(HINSTANCE instance, LPCSTR templateName, HWND own
                                DLGPROC dialogProc, LPARAM initParam);
 BOOL WINAPI DestroyWindow(HWND window);
 void WINAPI PostQuitMessage(int exitCode);
-BOOL WINAPI IsWindow(HWND window);
 HWND WINAPI GetDlgItem(HWND dialog, int id);
 UINT WINAPI GetDlgItemTextA(HWND dialog, int id, LPSTR text, int maxCount);
 BOOL WINAPI SetDlgItemTextA(HWND dialog, int id, LPCSTR text);
 BOOL WINAPI CheckDlgButton(HWND dialog, int id, UINT check);
 UINT WINAPI IsDlgButtonChecked(HWND dialog, int id);
 BOOL WINAPI EnableWindow(HWND window, BOOL enable);
-BOOL WINAPI IsWindowEnabled(HWND window);
-LRESULT WINAPI SendMessageA(HWND window, UINT message, WPARAM wParam, LPARAM lParam);
 LRESULT WINAPI SendDlgItemMessageA(HWND dialog, int id, UINT message, WPARAM wParam, LPARAM lParam);
 int WINAPI MessageBoxA(HWND owner, LPCSTR text, LPCSTR caption, UINT type);
 BOOL WINAPI GetOpenFileNameA(LPOPENFILENAMEA options);
-DWORD WINAPI CommDlgExtendedError();
 
 // The program's entry point, which the program defines.
 int WINAPI WinMain(HINSTANCE instance, HINSTANCE previous, LPSTR commandLine, int show);
