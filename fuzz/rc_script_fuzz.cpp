@@ -12,7 +12,7 @@ namespace {
 // Names and numbers joined by '|' and ','.
 bool IsValue(const std::string& text) {
     return text.find_first_not_of("ABCDEFGHIJKLMNOPQRSTUVWXYZabcdefghijklmnopqrstuvwxyz"
-                                  "0123456789_ |,") == std::string::npos;
+                                  "0123456789_ \t|,") == std::string::npos;
 }
 
 // Fits between the quotes of a C++ literal.

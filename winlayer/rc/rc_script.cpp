@@ -11,33 +11,33 @@ namespace {
 // The pieces of a statement. A value is names and numbers joined by '|', copied as
 // written; a text holds printable characters other than the quote and the backslash,
 // so that both go into C++ as they stand.
-const std::string kValue = R"((\w+(?:\s*\|\s*\w+)*))";
+const std::string kValue = R"((\w+(?:[ \t]*\|[ \t]*\w+)*))";
 const std::string kText = R"x("([ !#-\[\]-~]*)")x";
-const std::string kComma = R"(\s*,\s*)";
+const std::string kComma = R"([ \t]*,[ \t]*)";
 const std::string kRect = "(\\w+" + kComma + "\\w+" + kComma + "\\w+" + kComma + "\\w+)";
 
 // A statement on a line of its own, perhaps with a comment after it.
 std::regex Statement(const std::string& pattern) {
-    return std::regex(R"(\s*)" + pattern + R"(\s*(?://[\s\S]*)?)");
+    return std::regex(R"([ \t]*)" + pattern + R"([ \t]*(?://[\s\S]*|\r)?)");
 }
 
 const std::regex kBlank = Statement("");
-const std::regex kWindowsHeader = Statement(R"(#include\s+<windows\.h>)");
-const std::regex kHeader = Statement(R"x(#include\s+("[\w./-]+"))x");
-const std::regex kBitmap = Statement(R"((\w+)\s+BITMAP\s+)" + kText);
-const std::regex kDialog = Statement(R"((\w+)\s+DIALOGEX\s+)" + kRect);
-const std::regex kStyle = Statement(R"(STYLE\s+)" + kValue);
-const std::regex kCaption = Statement(R"(CAPTION\s+)" + kText);
-const std::regex kFont = Statement(R"(FONT\s+(\w+))" + kComma + kText);
+const std::regex kWindowsHeader = Statement(R"(#include[ \t]+<windows\.h>)");
+const std::regex kHeader = Statement(R"x(#include[ \t]+("[\w./-]+"))x");
+const std::regex kBitmap = Statement(R"((\w+)[ \t]+BITMAP[ \t]+)" + kText);
+const std::regex kDialog = Statement(R"((\w+)[ \t]+DIALOGEX[ \t]+)" + kRect);
+const std::regex kStyle = Statement(R"(STYLE[ \t]+)" + kValue);
+const std::regex kCaption = Statement(R"(CAPTION[ \t]+)" + kText);
+const std::regex kFont = Statement(R"(FONT[ \t]+(\w+))" + kComma + kText);
 const std::regex kBegin = Statement("BEGIN");
 const std::regex kEnd = Statement("END");
 // EDITTEXT id, x, y, cx, cy [, style], and the same after a caption for the others.
 const std::regex kControl =
-    Statement(R"((EDITTEXT|LISTBOX|LTEXT|CTEXT|PUSHBUTTON|DEFPUSHBUTTON|GROUPBOX)\s+(?:)" + kText +
-              kComma + ")?" + kValue + kComma + kRect + "(?:" + kComma + kValue + ")?");
+    Statement(R"((EDITTEXT|LISTBOX|LTEXT|CTEXT|PUSHBUTTON|DEFPUSHBUTTON|GROUPBOX)[ \t]+(?:)" +
+              kText + kComma + ")?" + kValue + kComma + kRect + "(?:" + kComma + kValue + ")?");
 // CONTROL caption-or-bitmap, id, class, style, x, y, cx, cy
 const std::regex kGeneral =
-    Statement(R"(CONTROL\s+(?:)" + kText + R"(|(\w+)))" + kComma + kValue + kComma +
+    Statement(R"(CONTROL[ \t]+(?:)" + kText + R"(|(\w+)))" + kComma + kValue + kComma +
               R"x("(Button|Static)")x" + kComma + kValue + kComma + kRect);
 
 // Each control statement: whether a caption comes first, its class, and its style.
