@@ -1,14 +1,12 @@
 #include "tagstore/tag_writer.h"
 
 #include "tagstore/tag_file.h"
-#include "tagstore/tag_writer_testing.h"
+#include "tagstore/tag_writer_steps.h"
 
 #include <filesystem>
 #include <system_error>
 
 namespace {
-
-BetweenOpensHook gBetweenOpens = nullptr;
 
 constexpr std::ios_base::openmode kUpdate = std::ios_base::in | std::ios_base::out;
 
@@ -37,33 +35,25 @@ void RestoreLength(const char* path, long long size) {
 
 } // namespace
 
-void SetBetweenOpensHook(BetweenOpensHook hook) {
-    gBetweenOpens = hook;
-}
-
-bool WriteTag(const char* path, const TagFields& captured, const FieldSwitches& switches) {
+bool LookAtFile(const char* path, RecordProbe& first) {
     if (!IsRegularFile(path)) {
         return false;
     }
-
-    // First look: does the file already hold a record?
     std::filebuf file;
     if (!OpenRaw(file, path, std::ios_base::in)) {
         return false;
     }
-    RecordProbe first;
     const bool probed = ProbeRecord(file, first);
     file.close();
-    if (!probed) {
-        return false;
-    }
-    if (gBetweenOpens != nullptr) {
-        gBetweenOpens(path);
-    }
+    return probed;
+}
 
-    // Open for update (never truncating, never creating) and make sure the file is as
-    // the first look found it: a record is only ever rewritten where one was found,
-    // and a file that changed in between is left to whoever changed it.
+bool UpdateRecord(const char* path, const RecordProbe& first, const TagFields& captured,
+                  const FieldSwitches& switches) {
+    // Make sure the file is as the first look found it: a record is only ever
+    // rewritten where one was found, and a file that changed in between is left to
+    // whoever changed it.
+    std::filebuf file;
     if (!OpenRaw(file, path, kUpdate)) {
         return false;
     }
@@ -94,4 +84,9 @@ bool WriteTag(const char* path, const TagFields& captured, const FieldSwitches& 
         return false;
     }
     return true;
+}
+
+bool WriteTag(const char* path, const TagFields& captured, const FieldSwitches& switches) {
+    RecordProbe first;
+    return LookAtFile(path, first) && UpdateRecord(path, first, captured, switches);
 }

@@ -1,11 +1,17 @@
 // End-to-end test of the Windows program: starts quorwin.exe and acts as its user
 // with mouse clicks and key presses posted to the real controls, so that the
 // platform's own list box, edit fields, dialog manager and open dialog do the work.
-// Checks what the windows show and what the files hold.
+// Checks what the windows show and what the files hold. Input is posted and handled
+// in turn by the program's thread: the driver waits, with a time limit, for the effect
+// of each input, and follows every check that something did not happen with an input
+// whose effect shows that the first one was handled.
 //
 //   quorwin_driver.exe PROGRAM.exe ARTIFACT_FOLDER
 #include <windows.h>
 
+#include "resources/resource.h"
+
+#include <commctrl.h>
 #include <commdlg.h>
 
 #include <cstdio>
@@ -32,18 +38,18 @@ void Check(bool ok, const std::string& what) {
 
 // Waits up to ten seconds for `done`; the program works on its own thread.
 bool WaitFor(const std::function<bool()>& done, DWORD ms = 10000) {
-    for (DWORD waited = 0; waited < ms; waited += 50) {
+    for (DWORD waited = 0; waited < ms; waited += 20) {
         if (done()) {
             return true;
         }
-        Sleep(50);
+        Sleep(20);
     }
     return done();
 }
 
-// Lets the program take in what was posted before looking at it.
-void Settle() {
-    Sleep(150);
+// Checks that `done` comes true within the time limit.
+void CheckSoon(const std::function<bool()>& done, const std::string& what) {
+    Check(WaitFor(done), what);
 }
 
 std::string TextOf(HWND window) {
@@ -55,7 +61,6 @@ std::string TextOf(HWND window) {
 void ClickAt(HWND window, int x, int y, WPARAM keys = 0) {
     PostMessageA(window, WM_LBUTTONDOWN, MK_LBUTTON | keys, MAKELPARAM(x, y));
     PostMessageA(window, WM_LBUTTONUP, keys, MAKELPARAM(x, y));
-    Settle();
 }
 
 void Click(HWND window) {
@@ -67,20 +72,20 @@ void Click(HWND window) {
 void Key(HWND window, WPARAM key) {
     PostMessageA(window, WM_KEYDOWN, key, 1);
     PostMessageA(window, WM_KEYUP, key, 0xC0000001);
-    Settle();
 }
 
 void Type(HWND edit, const std::string& text) {
     for (char c : text) {
         PostMessageA(edit, WM_CHAR, static_cast<unsigned char>(c), 1);
     }
-    Settle();
 }
 
-// Selects the field's text as a user's Ctrl+A does, and types over it.
-void Replace(HWND edit, const std::string& text) {
+// Selects the field's text as a user's Ctrl+A does, types over it, and waits until
+// the field shows the new text (which must differ from the old).
+bool Replace(HWND edit, const std::string& text) {
     PostMessageA(edit, EM_SETSEL, 0, -1);
     Type(edit, text);
+    return WaitFor([&] { return TextOf(edit) == text; });
 }
 
 struct List {
@@ -105,7 +110,9 @@ struct List {
             PostMessageA(box, WM_LBUTTONDBLCLK, MK_LBUTTON | keys, MAKELPARAM(8, y));
             PostMessageA(box, WM_LBUTTONUP, keys, MAKELPARAM(8, y));
         }
-        Settle();
+    }
+    bool Selected(int i) const {
+        return SendMessageA(box, LB_GETSEL, static_cast<WPARAM>(i), 0) > 0;
     }
 };
 
@@ -150,8 +157,11 @@ HWND ChildWithText(HWND parent, const std::string& text, const char* className =
     return nullptr;
 }
 
-// A screenshot of a window's rectangle on the screen, as a .bmp file.
+// A screenshot of a window's rectangle on the screen, as a .bmp file, once the window
+// and its controls have painted what they show.
 void Screenshot(HWND window, const std::string& path) {
+    RedrawWindow(window, nullptr, nullptr,
+                 RDW_INVALIDATE | RDW_ERASE | RDW_ALLCHILDREN | RDW_UPDATENOW);
     RECT r;
     GetWindowRect(window, &r);
     const int w = r.right - r.left, h = r.bottom - r.top;
@@ -254,109 +264,136 @@ int main(int argc, char** argv) {
         return 1;
     }
     auto item = [main](int id) { return GetDlgItem(main, id); };
-    enum {
-        kTitle = 1000,
-        kArtist,
-        kAlbum,
-        kYear,
-        kComment,
-        kSaveAll,
-        kOpen,
-        kSaveSelected,
-        kClearAll,
-        kList = 1010,
-        kUseTitle = 1012,
-        kAbout = 1021
+    auto shows = [&](const char* title, const char* artist, const char* year, const char* comment) {
+        return TextOf(item(IDC_TITLE)) == title && TextOf(item(IDC_ARTIST)) == artist &&
+               TextOf(item(IDC_YEAR)) == year && TextOf(item(IDC_COMMENT)) == comment;
     };
-    const List list{item(kList)};
+    const List list{item(IDC_FILE_LIST)};
 
     // The start state.
-    for (int id = kTitle; id <= kComment; ++id) {
-        Check(IsDlgButtonChecked(main, id + 12) == BST_CHECKED,
-              "switch " + std::to_string(id + 12) + " starts checked");
-        Check(IsWindowEnabled(item(id)) && TextOf(item(id)).empty(),
-              "field " + std::to_string(id) + " starts enabled and empty");
+    const std::pair<int, int> fields[] = {{IDC_TITLE, IDC_USE_TITLE},
+                                          {IDC_ARTIST, IDC_USE_ARTIST},
+                                          {IDC_ALBUM, IDC_USE_ALBUM},
+                                          {IDC_YEAR, IDC_USE_YEAR},
+                                          {IDC_COMMENT, IDC_USE_COMMENT}};
+    for (const auto& [field, use] : fields) {
+        Check(IsDlgButtonChecked(main, use) == BST_CHECKED,
+              "switch " + std::to_string(use) + " starts checked");
+        Check(IsWindowEnabled(item(field)) && TextOf(item(field)).empty(),
+              "field " + std::to_string(field) + " starts enabled and empty");
     }
     Check(list.Count() == 0, "the list starts empty");
 
-    // The platform's edit fields refuse what is beyond their limits.
-    Type(item(kYear), "19999");
-    Check(TextOf(item(kYear)) == "1999", "a fifth character into Year is refused");
-    Type(item(kTitle), std::string(31, 't'));
-    Check(TextOf(item(kTitle)) == std::string(30, 't'),
-          "a thirty-first character into Title is refused");
+    // The platform's edit fields refuse what is beyond their limits. A backspace and a
+    // character after the refused one end the field as they can only if it was refused.
+    Type(item(IDC_YEAR), "19999\b7");
+    CheckSoon([&] { return TextOf(item(IDC_YEAR)) == "1997"; },
+              "a fifth character into Year is refused");
+    Type(item(IDC_TITLE), std::string(31, 't') + "\bx");
+    CheckSoon([&] { return TextOf(item(IDC_TITLE)) == std::string(29, 't') + "x"; },
+              "a thirty-first character into Title is refused");
 
     // The real open dialog: go to the folder, choose both songs.
-    Click(item(kOpen));
+    Click(item(IDC_OPEN));
     HWND open = TopWindow("Open...");
     Check(open != nullptr, "the open dialog is titled Open...");
     if (open != nullptr) {
-        HWND name = GetDlgItem(open, 0x47C); // cmb13, the file name box
-        if (name == nullptr) {
-            name = GetDlgItem(open, 0x480); // edt1
-        }
-        SendMessageA(name, WM_SETTEXT, 0, reinterpret_cast<LPARAM>(folder.c_str()));
+        // The edit of the file name box: cmb13, a ComboBoxEx32, or edt1.
+        HWND name = GetDlgItem(open, 0x47C);
+        name = name != nullptr
+                   ? reinterpret_cast<HWND>(SendMessageA(name, CBEM_GETEDITCONTROL, 0, 0))
+                   : GetDlgItem(open, 0x480);
+        Check(Replace(name, folder), "the folder typed into the file name box");
         Click(GetDlgItem(open, IDOK));
-        Sleep(500);
-        SendMessageA(name, WM_SETTEXT, 0, reinterpret_cast<LPARAM>("\"B.mp3\" \"a.mp3\""));
+        // Having gone to the folder, the dialog empties the file name box (or, in some
+        // versions, selects its text for typing over).
+        CheckSoon(
+            [&] {
+                const DWORD selection = static_cast<DWORD>(SendMessageA(name, EM_GETSEL, 0, 0));
+                return TextOf(name).empty() ||
+                       (LOWORD(selection) == 0 &&
+                        HIWORD(selection) == static_cast<WORD>(folder.size()));
+            },
+            "the open dialog goes to the folder");
+        Check(Replace(name, "\"B.mp3\" \"a.mp3\""), "both names typed into the file name box");
         Click(GetDlgItem(open, IDOK));
-        Check(WaitFor([] { return TopWindows("Open...").empty(); }), "the open dialog closes");
+        CheckSoon([] { return TopWindows("Open...").empty(); }, "the open dialog closes");
     }
-    Check(WaitFor([&] { return list.Count() == 2; }), "two entries listed");
+    CheckSoon([&] { return list.Count() == 2; }, "two entries listed");
     Check(list.Text(0) == a && list.Text(1) == b,
           "the list orders a before B: " + list.Text(0) + " | " + list.Text(1));
 
     // Selecting an entry shows its tag.
     list.ClickEntry(1);
-    Check(WaitFor([&] { return TextOf(item(kTitle)) == "Title B"; }),
-          "selecting B shows its title");
-    Check(TextOf(item(kArtist)) == "Artist B" && TextOf(item(kYear)) == "1999" &&
-              TextOf(item(kComment)) == "Comment B",
-          "selecting B shows its whole tag");
+    CheckSoon([&] { return shows("Title B", "Artist B", "1999", "Comment B"); },
+              "selecting B shows its whole tag");
 
     // Save To ALL with Title switched off.
-    Replace(item(kAlbum), "Same Album");
-    Replace(item(kYear), "2026");
-    Click(item(kUseTitle));
-    Check(IsDlgButtonChecked(main, kUseTitle) == BST_UNCHECKED && !IsWindowEnabled(item(kTitle)),
-          "unchecking Title: disables the Title field");
-    Click(item(kSaveAll));
-    Settle();
-    Check(ReadFile(a) ==
-              audio + Record("Title A", "Artist B", "Same Album", "2026", "Comment B", 17),
-          "Save To ALL: a holds the switched-on fields, its own title and genre");
-    Check(ReadFile(b) ==
-              audio + Record("Title B", "Artist B", "Same Album", "2026", "Comment B", 33),
-          "Save To ALL: B holds the switched-on fields, its own title and genre");
+    Check(Replace(item(IDC_ALBUM), "Same Album") && Replace(item(IDC_YEAR), "2026"),
+          "Album and Year typed");
+    Click(item(IDC_USE_TITLE));
+    CheckSoon(
+        [&] {
+            return IsDlgButtonChecked(main, IDC_USE_TITLE) == BST_UNCHECKED &&
+                   !IsWindowEnabled(item(IDC_TITLE));
+        },
+        "unchecking Title: disables the Title field");
+    Click(item(IDC_SAVE_ALL));
+    CheckSoon(
+        [&] {
+            return ReadFile(a) ==
+                   audio + Record("Title A", "Artist B", "Same Album", "2026", "Comment B", 17);
+        },
+        "Save To ALL: a holds the switched-on fields, its own title and genre");
+    CheckSoon(
+        [&] {
+            return ReadFile(b) ==
+                   audio + Record("Title B", "Artist B", "Same Album", "2026", "Comment B", 33);
+        },
+        "Save To ALL: B holds the switched-on fields, its own title and genre");
 
-    // Save To Selected writes only the selected entry.
+    // Save To Selected writes only the selected entry. Ctrl-clicking B afterwards shows
+    // B's tag as its file holds it once the save is done, and selects both for the picture.
     list.ClickEntry(0);
-    Check(WaitFor([&] { return TextOf(item(kTitle)) == "Title A"; }), "selecting a shows its tag");
-    Replace(item(kComment), "Only A");
-    Click(item(kSaveSelected));
-    Settle();
-    Check(ReadFile(a) == audio + Record("Title A", "Artist B", "Same Album", "2026", "Only A", 17),
-          "Save To Selected writes the selected file");
+    CheckSoon([&] { return shows("Title A", "Artist B", "2026", "Comment B"); },
+              "selecting a shows its tag");
+    Check(Replace(item(IDC_COMMENT), "Only A"), "Comment typed");
+    Click(item(IDC_SAVE_SELECTED));
+    CheckSoon(
+        [&] {
+            return ReadFile(a) ==
+                   audio + Record("Title A", "Artist B", "Same Album", "2026", "Only A", 17);
+        },
+        "Save To Selected writes the selected file");
+    list.ClickEntry(1, MK_CONTROL);
+    CheckSoon(
+        [&] {
+            return shows("Title B", "Artist B", "2026", "Comment B") && list.Selected(0) &&
+                   list.Selected(1);
+        },
+        "Ctrl-clicking B selects both and shows B's tag");
     Check(ReadFile(b) ==
               audio + Record("Title B", "Artist B", "Same Album", "2026", "Comment B", 33),
           "Save To Selected leaves the other file");
 
-    // Enter and Escape do not close the main window.
-    Key(item(kComment), VK_RETURN);
-    Key(item(kComment), VK_ESCAPE);
+    // Enter and Escape do not close the main window: the text typed after them shows
+    // that both were handled.
+    Key(item(IDC_COMMENT), VK_RETURN);
+    Key(item(IDC_COMMENT), VK_ESCAPE);
+    Check(Replace(item(IDC_COMMENT), "Still here"), "the main window takes input after them");
     Check(IsWindow(main) && WaitForSingleObject(process.hProcess, 0) == WAIT_TIMEOUT,
           "Enter and Escape leave the main window open");
-    list.ClickEntry(1, MK_CONTROL);
+    Check(Replace(item(IDC_COMMENT), "Comment B"), "the comment typed back");
     Screenshot(main, artifacts + "wine-main.bmp");
 
     // Double-click removes the focused entry.
     list.ClickEntry(1, 0, true);
-    Check(WaitFor([&] { return list.Count() == 1; }) && list.Text(0) == a,
-          "double-clicking B removes it alone");
+    CheckSoon([&] { return list.Count() == 1 && list.Text(0) == a; },
+              "double-clicking B removes it alone");
     // Clear All empties the list; Save To ALL then asks for files.
-    Click(item(kClearAll));
-    Check(list.Count() == 0, "Clear All empties the list");
-    Click(item(kSaveAll));
+    Click(item(IDC_CLEAR_ALL));
+    CheckSoon([&] { return list.Count() == 0; }, "Clear All empties the list");
+    Click(item(IDC_SAVE_ALL));
     HWND box = TopWindow("Error");
     Check(box != nullptr, "Save To ALL on an empty list shows a box captioned Error");
     if (box != nullptr) {
@@ -378,39 +415,40 @@ int main(int argc, char** argv) {
         }
         Check(buttons == 1 && TextOf(ok) == "OK", "the box has one OK button");
         Click(ok);
-        Check(WaitFor([] { return TopWindows("Error").empty(); }), "OK dismisses the box");
+        CheckSoon([] { return TopWindows("Error").empty(); }, "OK dismisses the box");
     }
 
-    // About boxes: two at once, each closing by itself; Escape does not close one.
-    const std::string shownBefore = TextOf(item(kComment));
-    Click(item(kAbout));
+    // About boxes: several at once, each closing by itself; Escape does not close one.
+    const std::string shownBefore = TextOf(item(IDC_COMMENT));
+    auto aboutBoxes = [](size_t count) {
+        return WaitFor([count] { return TopWindows("About Quorwin").size() == count; });
+    };
+    Click(item(IDC_ABOUT));
     const HWND first = TopWindow("About Quorwin");
     Check(first != nullptr, "About... opens the About box");
-    Click(item(kAbout));
-    Check(WaitFor([] { return TopWindows("About Quorwin").size() == 2; }),
-          "the main window still takes input: a second About box");
+    Click(item(IDC_ABOUT));
+    Check(aboutBoxes(2), "the main window still takes input: a second About box");
     if (first != nullptr) {
         Screenshot(first, artifacts + "wine-about.bmp");
         Check(ChildWithText(first, "Quorwin Version 1.2") != nullptr,
               "the About box shows the version");
+        // The third box can only open once the Escape before it was handled.
         Key(GetDlgItem(first, IDOK), VK_ESCAPE);
-        Check(IsWindow(first), "Escape does not close the About box");
+        Click(item(IDC_ABOUT));
+        Check(aboutBoxes(3) && IsWindow(first), "Escape does not close the About box");
         PostMessageA(first, WM_SYSCOMMAND, SC_CLOSE, 0);
-        Check(WaitFor([first] { return !IsWindow(first); }), "the close box closes the first box");
+        CheckSoon([first] { return !IsWindow(first); }, "the close box closes the first box");
     }
     const std::vector<HWND> left = TopWindows("About Quorwin");
-    Check(left.size() == 1, "the second box is still open");
-    if (left.size() == 1) {
+    Check(left.size() == 2, "the other boxes are still open");
+    if (left.size() == 2) {
         Key(GetDlgItem(left[0], IDOK), VK_RETURN);
-        Check(WaitFor([&] { return !IsWindow(left[0]); }), "Enter closes the second box");
+        CheckSoon([&] { return !IsWindow(left[0]); }, "Enter closes a box");
+        Check(IsWindow(left[1]), "Enter leaves the other box open");
+        Click(GetDlgItem(left[1], IDOK));
+        CheckSoon([&] { return !IsWindow(left[1]); }, "OK closes the About box");
     }
-    Click(item(kAbout));
-    const HWND third = TopWindow("About Quorwin");
-    if (third != nullptr) {
-        Click(GetDlgItem(third, IDOK));
-        Check(WaitFor([third] { return !IsWindow(third); }), "OK closes the About box");
-    }
-    Check(IsWindow(main) && TextOf(item(kComment)) == shownBefore && list.Count() == 0,
+    Check(IsWindow(main) && TextOf(item(IDC_COMMENT)) == shownBefore && list.Count() == 0,
           "the main window is as it was");
 
     // The close box ends the program with status 0.

@@ -1,58 +1,35 @@
-// Reading the program's .rc file: the subset of the resource-script language that
-// the Windows resource compiler and this converter both read, and the C++ tables
-// the converter writes from it.
+// Reading the program's .rc file: the statements and options it uses, one a line,
+// every value kept as the script writes it (names and numbers joined by '|'), and the
+// C++ tables written from it, in which the compiler resolves every name.
 #pragma once
 
-#include "winlayer/core/resources.h"
-
-#include <functional>
-#include <map>
 #include <string>
 #include <vector>
 
 namespace rc {
 
-struct Control {
-    int id = 0;
-    winlayer::ControlClass controlClass = winlayer::ControlClass::Static;
-    std::string text;
-    int imageId = 0;
-    int x = 0, y = 0, cx = 0, cy = 0;
-    DWORD style = 0;
-    DWORD exStyle = 0;
-};
-
 struct Dialog {
-    int id = 0;
-    int x = 0, y = 0, cx = 0, cy = 0;
-    DWORD style = 0;
-    DWORD exStyle = 0;
-    std::string caption;
-    std::string fontName;
-    int fontPoints = 0;
-    std::vector<Control> controls;
+    std::string id, rect, style = "WS_POPUP | WS_BORDER | WS_SYSMENU", caption, fontName;
+    std::string implied, fontPoints = "0"; // implied: what CAPTION and FONT add to the style
+    std::vector<std::string> controls;     // each a ControlTemplate's initialiser
 };
 
 struct Bitmap {
-    int id = 0;
-    std::string file; // as written in the script
+    std::string id, file; // the file as the script names it
 };
 
 struct Script {
+    std::vector<std::string> includes; // as C++ includes them, quotes and all
     std::vector<Dialog> dialogs;
     std::vector<Bitmap> bitmaps;
 };
 
-// Returns the text of an included file ("name" form), or false when it cannot be read.
-using IncludeReader = std::function<bool(const std::string& name, std::string& text)>;
+// Reads `text`. On failure returns false with `error` naming the line and what it
+// does not read there ("line N: ...").
+bool ParseScript(const std::string& text, Script& script, std::string& error);
 
-// Parses `text`. On failure returns false with `error` saying where and what
-// ("line N: ..."). Rejects anything outside the subset, and duplicate numbers.
-bool ParseScript(const std::string& text, const IncludeReader& include, Script& script,
-                 std::string& error);
-
-// The C++ source of the resource tables; `bitmapBytes[i]` holds the file of
-// `script.bitmaps[i]`.
+// The C++ source of the tables; `bitmapBytes[i]` holds the file of `script.bitmaps[i]`.
+// The source asserts that no template, and no resource kind, uses a number twice.
 std::string EmitTables(const Script& script,
                        const std::vector<std::vector<unsigned char>>& bitmapBytes);
 
