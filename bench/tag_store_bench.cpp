@@ -3,6 +3,7 @@
 // Prints the median of several rounds of each and their ratio (goal: 1.5 or less).
 #include "tagstore/tag_reader.h"
 #include "tagstore/tag_writer.h"
+#include "tests/support/captured_fields.h"
 
 #include <fcntl.h>
 #include <unistd.h>

@@ -7,6 +7,7 @@
 #include "fuzz/fuzz_support.h"
 #include "tagstore/tag_reader.h"
 #include "tagstore/tag_writer.h"
+#include "tests/support/captured_fields.h"
 
 #include <cstdint>
 #include <cstring>

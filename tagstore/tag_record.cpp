@@ -22,15 +22,6 @@ const char* FieldText(const TagFields& fields, FieldKind kind) {
     return FieldText(const_cast<TagFields&>(fields), kind);
 }
 
-void CaptureText(TagFields& fields, FieldKind kind, const char* text) {
-    char* buffer = FieldText(fields, kind);
-    const int width = FieldWidth(kind);
-    std::memset(buffer, 0, static_cast<size_t>(width) + 1);
-    for (int i = 0; i < width && text[i] != '\0'; ++i) {
-        buffer[i] = text[i];
-    }
-}
-
 bool HasMarker(const TagRecord& record) {
     return record.bytes[0] == 'T' && record.bytes[1] == 'A' && record.bytes[2] == 'G';
 }

@@ -3,7 +3,6 @@
 #pragma once
 
 constexpr int kRecordSize = 128;
-constexpr int kMarkerSize = 3;
 constexpr int kGenreOffset = 127;
 
 enum class FieldKind { Title, Artist, Album, Year, Comment };
@@ -54,9 +53,6 @@ struct FieldSwitches {
 
 char* FieldText(TagFields& fields, FieldKind kind);
 const char* FieldText(const TagFields& fields, FieldKind kind);
-
-// Capture rule: zero the field's buffer and copy at most the field's width of text.
-void CaptureText(TagFields& fields, FieldKind kind, const char* text);
 
 // True when the record starts with the bytes "TAG".
 bool HasMarker(const TagRecord& record);

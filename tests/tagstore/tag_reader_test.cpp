@@ -1,4 +1,5 @@
 #include "tagstore/tag_reader.h"
+#include "tests/support/captured_fields.h"
 
 #include "tests/support/temp_files.h"
 

@@ -2,6 +2,7 @@
 // the record rules written apart from the tag store.
 #include "tagstore/tag_reader.h"
 #include "tagstore/tag_writer.h"
+#include "tests/support/captured_fields.h"
 
 #include "tests/support/record_model.h"
 #include "tests/support/temp_files.h"

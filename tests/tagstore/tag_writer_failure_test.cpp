@@ -3,6 +3,7 @@
 #include "tagstore/tag_reader.h"
 #include "tagstore/tag_writer.h"
 #include "tagstore/tag_writer_steps.h"
+#include "tests/support/captured_fields.h"
 
 #include "tests/support/temp_files.h"
 

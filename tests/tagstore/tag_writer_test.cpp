@@ -1,5 +1,6 @@
 #include "tagstore/tag_reader.h"
 #include "tagstore/tag_writer.h"
+#include "tests/support/captured_fields.h"
 
 #include "tests/support/temp_files.h"
 

@@ -119,14 +119,25 @@ TEST(Templates, TheAboutBoxHasItsFiveControls) {
     EXPECT_EQ((c[4].cy), 28);
 }
 
+// A little-endian number of `bytes` bytes from a .bmp file's headers.
+long Little(const unsigned char* p, int bytes) {
+    unsigned long value = 0;
+    for (int i = bytes - 1; i >= 0; --i) {
+        value = (value << 8) | p[i];
+    }
+    return static_cast<long>(value);
+}
+
 TEST(Templates, TheArtworkIsA139By114UncompressedTrueColourBitmap) {
     const winlayer::BitmapResource* artwork = winlayer::FindBitmap(IDB_ARTWORK);
     ASSERT_NE(artwork, nullptr);
-    winlayer::BitmapInfo info{};
-    ASSERT_TRUE(winlayer::ReadBitmapInfo(*artwork, info));
-    EXPECT_EQ(info.width, 139);
-    EXPECT_EQ(info.height, 114);
-    EXPECT_EQ(info.bitsPerPixel, 24);
-    EXPECT_TRUE(info.uncompressed);
+    // File header (14 bytes), then a BITMAPINFOHEADER of at least 40 bytes.
+    const unsigned char* b = artwork->bytes;
+    ASSERT_GE(artwork->size, 54u);
+    EXPECT_TRUE(b[0] == 'B' && b[1] == 'M' && Little(b + 14, 4) >= 40);
+    EXPECT_EQ(Little(b + 18, 4), 139);
+    EXPECT_EQ(static_cast<std::int32_t>(Little(b + 22, 4)), 114) << "stored bottom-up";
+    EXPECT_EQ(Little(b + 28, 2), 24);
+    EXPECT_EQ(Little(b + 30, 4), 0) << "uncompressed";
     EXPECT_EQ(artwork->size, 54u + 114u * 420u) << "rows padded to four bytes";
 }

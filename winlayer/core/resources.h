@@ -51,11 +51,4 @@ const ResourceTable& ProgramResources();
 const DialogTemplate* FindDialogTemplate(int id);
 const BitmapResource* FindBitmap(int id);
 
-// The size and depth of a .bmp file's image; false when the bytes are not one.
-struct BitmapInfo {
-    int width, height, bitsPerPixel;
-    bool uncompressed;
-};
-bool ReadBitmapInfo(const BitmapResource& bitmap, BitmapInfo& info);
-
 } // namespace winlayer
