@@ -68,6 +68,8 @@ class Session : public Backend {
     bool AcceptFileDialog(const std::string& directory, const std::vector<std::string>& names);
     void CancelFileDialog();
     void DismissMessageBox();
+    // Drops files or folders onto a window from a file manager.
+    void DropFiles(HWND window, std::vector<std::string> paths);
 
     // Backend.
     void WaitForInput() override;

@@ -1,4 +1,4 @@
-// The user32 and comdlg32 functions the program calls, under their Win32 names.
+// The user32, comdlg32 and shell32 functions the program calls, under their Win32 names.
 #pragma once
 
 #include "winlayer/include/win32_types.h"
@@ -20,6 +20,11 @@ LRESULT WINAPI SendDlgItemMessageA(HWND dialog, int id, UINT message, WPARAM wPa
 int WINAPI MessageBoxA(HWND owner, LPCSTR text, LPCSTR caption, UINT type);
 BOOL WINAPI GetOpenFileNameA(LPOPENFILENAMEA options);
 DWORD WINAPI CommDlgExtendedError();
+
+// Files dropped onto a window (shell32).
+void WINAPI DragAcceptFiles(HWND window, BOOL accept);
+UINT WINAPI DragQueryFileA(HDROP drop, UINT file, LPSTR name, UINT size);
+void WINAPI DragFinish(HDROP drop);
 
 // The program's entry point, which the program defines.
 int WINAPI WinMain(HINSTANCE instance, HINSTANCE previous, LPSTR commandLine, int show);

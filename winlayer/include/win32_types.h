@@ -23,6 +23,7 @@ typedef void* LPVOID;
 
 typedef struct HWND__* HWND;
 typedef struct HINSTANCE__* HINSTANCE;
+typedef struct HDROP__* HDROP;
 
 #define CALLBACK
 #define WINAPI
