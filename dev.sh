@@ -10,7 +10,7 @@ cd "$(dirname "$0")"
 
 BUILD_PACKAGES=(cmake ninja-build g++ pkg-config libgtk-3-dev fonts-liberation)
 TEST_PACKAGES=(libgtest-dev libgmock-dev googletest xvfb xauth dbus at-spi2-core python3-pyatspi
-    python3-xlib imagemagick)
+    python3-xlib python3-gi gir1.2-gtk-3.0 imagemagick)
 WINDOWS_PACKAGES=(mingw-w64 wine wine64)
 FUZZ_PACKAGES=(clang libclang-rt-14-dev)
 
