@@ -33,15 +33,9 @@ bool IsMp3Name(const std::string& path) {
     return true;
 }
 
-// A path as the program's text. False when the platform cannot name it in the
-// program's bytes (on Windows, a name outside the code page) or it does not fit.
+// A path as the program's text; false when it has none or does not fit the buffer.
 bool PathText(const fs::path& path, std::string& text) {
-    try {
-        text = path.string();
-    } catch (...) {
-        return false;
-    }
-    return text.size() <= static_cast<size_t>(kPathBufferSize - 1);
+    return TextFromPath(path, text) && text.size() <= static_cast<size_t>(kPathBufferSize - 1);
 }
 
 // Collects the .mp3 files under `root` that are regular files (or links to one).
@@ -74,7 +68,10 @@ void CollectSongs(const fs::path& root, std::vector<std::string>& songs) {
 // Adds one dropped name, held in the SelectionBuffer.
 void AddDropped() {
     try {
-        const fs::path dropped(SelectionBuffer);
+        fs::path dropped;
+        if (!PathFromText(SelectionBuffer, dropped)) {
+            return;
+        }
         std::error_code error;
         const fs::file_status status = fs::status(dropped, error);
         if (error) {
@@ -91,8 +88,7 @@ void AddDropped() {
             }
         }
     } catch (...) {
-        // A name the platform cannot convert, or no memory for a huge tree: the rest
-        // of the drop goes on.
+        // No memory for the paths of a huge tree: the rest of the drop goes on.
     }
 }
 
