@@ -4,12 +4,14 @@
 //   drop_test.exe target          waits for the main window; prints "X,Y", the list
 //                                 box's centre in screen coordinates
 //   drop_test.exe expect ENTRY... waits until the list shows exactly these entries,
-//                                 in this order; prints what it shows
+//                                 in this order; prints what it shows (UTF-8)
 //   drop_test.exe close           closes the main window as its close box does
 //
 // Exit status 0 when done, 1 when the window or the entries did not appear within
 // thirty seconds.
 #include <windows.h>
+
+#include <shellapi.h>
 
 #include <cstdio>
 #include <string>
@@ -41,40 +43,48 @@ HWND MainWindow() {
 
 // The list's entries, read through the wide-character message: the list lives in
 // another process, and the system carries its text across as wide characters.
-std::vector<std::string> Entries(HWND list) {
-    std::vector<std::string> entries;
+std::vector<std::wstring> Entries(HWND list) {
+    std::vector<std::wstring> entries;
     const int count = static_cast<int>(SendMessageW(list, LB_GETCOUNT, 0, 0));
     for (int i = 0; i < count; ++i) {
-        std::wstring wide(static_cast<size_t>(SendMessageW(list, LB_GETTEXTLEN, i, 0)) + 1, L'\0');
-        SendMessageW(list, LB_GETTEXT, static_cast<WPARAM>(i), reinterpret_cast<LPARAM>(&wide[0]));
-        char text[5120 * 2] = {};
-        WideCharToMultiByte(CP_ACP, 0, wide.c_str(), -1, text, sizeof text, nullptr, nullptr);
-        entries.push_back(text);
+        const LRESULT length = SendMessageW(list, LB_GETTEXTLEN, static_cast<WPARAM>(i), 0);
+        std::wstring text(static_cast<size_t>(length < 0 ? 0 : length) + 1, L'\0');
+        SendMessageW(list, LB_GETTEXT, static_cast<WPARAM>(i), reinterpret_cast<LPARAM>(&text[0]));
+        entries.push_back(text.c_str());
     }
     return entries;
 }
 
+std::string Utf8(const std::wstring& text) {
+    char bytes[5120 * 4] = {};
+    WideCharToMultiByte(CP_UTF8, 0, text.c_str(), -1, bytes, sizeof bytes, nullptr, nullptr);
+    return bytes;
+}
+
 } // namespace
 
-int main(int argc, char** argv) {
-    const std::string command = argc > 1 ? argv[1] : "";
+int main() {
+    // The arguments as wide text, so that names outside ASCII compare exactly.
+    int argc = 0;
+    wchar_t** argv = CommandLineToArgvW(GetCommandLineW(), &argc);
+    const std::wstring command = argc > 1 ? argv[1] : L"";
     const HWND main = MainWindow();
     if (main == nullptr) {
         std::printf("drop_test: no main window\n");
         return 1;
     }
     const HWND list = GetDlgItem(main, kList);
-    if (command == "target") {
+    if (command == L"target") {
         RECT r;
         GetWindowRect(list, &r);
         std::printf("%ld,%ld\n", (r.left + r.right) / 2, (r.top + r.bottom) / 2);
         return 0;
     }
-    if (command == "expect") {
-        const std::vector<std::string> wanted(argv + 2, argv + argc);
+    if (command == L"expect") {
+        const std::vector<std::wstring> wanted(argv + 2, argv + argc);
         const bool shown = WaitFor([&] { return Entries(list) == wanted; });
-        for (const std::string& entry : Entries(list)) {
-            std::printf("listed: %s\n", entry.c_str());
+        for (const std::wstring& entry : Entries(list)) {
+            std::printf("listed: %s\n", Utf8(entry).c_str());
         }
         if (!shown) {
             std::printf("drop_test: the list does not show the %zu dropped entries\n",
@@ -82,7 +92,7 @@ int main(int argc, char** argv) {
         }
         return shown ? 0 : 1;
     }
-    if (command == "close") {
+    if (command == L"close") {
         PostMessageA(main, WM_SYSCOMMAND, SC_CLOSE, 0);
         return WaitFor([main] { return !IsWindow(main); }) ? 0 : 1;
     }

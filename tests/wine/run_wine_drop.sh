@@ -17,10 +17,15 @@ SONGS=$(mktemp -d)
 export SONGS
 trap 'rm -rf "$SONGS"' EXIT
 
+# Names are UTF-8 on this side; the program sees them in its Windows code page.
+export LANG=C.UTF-8 LC_ALL=C.UTF-8
+
 # One song dropped by itself, and a folder: songs at two depths with extensions in
-# any case, and a file that is not a song.
+# any case, a file that is not a song, and names outside ASCII (one the program's
+# code page can spell and one it cannot, which is left out).
 mkdir -p "$SONGS/folder/sub"
-for song in one.mp3 folder/a.mp3 folder/B.MP3 folder/sub/c.Mp3 folder/cover.jpg; do
+for song in one.mp3 folder/a.mp3 folder/B.MP3 folder/café.mp3 folder/sub/c.Mp3 \
+    folder/cover.jpg folder/日本.mp3; do
     printf 'audio' >"$SONGS/$song"
 done
 
@@ -35,7 +40,8 @@ xvfb-run -a -s "-screen 0 1280x1024x24 -nolisten tcp" bash -c '
         /usr/bin/python3 "$DRAG_SOURCE" --to "$target" "$SONGS/one.mp3" "$SONGS/folder" ||
             status=1
         "$WINE_RUN" "$DROP_TEST" expect "$(dos "$SONGS/folder/a.mp3")" \
-            "$(dos "$SONGS/folder/B.MP3")" "$(dos "$SONGS/folder/sub/c.Mp3")" \
+            "$(dos "$SONGS/folder/B.MP3")" "$(dos "$SONGS/folder/café.mp3")" \
+            "$(dos "$SONGS/folder/sub/c.Mp3")" \
             "$(dos "$SONGS/one.mp3")" | tr -d "\r" || status=1
         import -window root "$ARTIFACTS/wine-drop.png" || true
     fi
