@@ -2,6 +2,7 @@
 // chosen one is; a dropped folder lists the .mp3 files in it and in its subfolders.
 // Nothing is read and nothing is shown: what cannot be listed is left out.
 #include "editor/program.h"
+#include "resources/resource.h"
 
 #include <algorithm>
 #include <cstring>
@@ -95,6 +96,9 @@ void AddDropped() {
 } // namespace
 
 void AddDroppedFiles(HDROP drop) {
+    // A folder can hold thousands of songs: the list is not redrawn after each one
+    // (its scroll bar and rows repainted every time), only once at the end.
+    SendDlgItemMessageA(gMainWindow, IDC_FILE_LIST, WM_SETREDRAW, FALSE, 0);
     const UINT count = DragQueryFileA(drop, 0xFFFFFFFF, nullptr, 0);
     for (UINT i = 0; i < count; ++i) {
         // A name that does not fit the buffer is left out, never cut.
@@ -108,4 +112,6 @@ void AddDroppedFiles(HDROP drop) {
         }
     }
     DragFinish(drop);
+    SendDlgItemMessageA(gMainWindow, IDC_FILE_LIST, WM_SETREDRAW, TRUE, 0);
+    InvalidateRect(GetDlgItem(gMainWindow, IDC_FILE_LIST), nullptr, TRUE);
 }

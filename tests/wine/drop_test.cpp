@@ -23,13 +23,14 @@ constexpr int kList = 1010;
 
 // Polls `done` every 50 ms for up to thirty seconds.
 template <typename Done> bool WaitFor(Done done) {
-    for (int waited = 0; waited < 30000; waited += 50) {
-        if (done()) {
-            return true;
+    const ULONGLONG end = GetTickCount64() + 30000;
+    while (!done()) {
+        if (GetTickCount64() > end) {
+            return false;
         }
         Sleep(50);
     }
-    return done();
+    return true;
 }
 
 HWND MainWindow() {
@@ -41,15 +42,28 @@ HWND MainWindow() {
     return found;
 }
 
-// The list's entries, read through the wide-character message: the list lives in
+// Sends a message to the program's list, giving up after a second when the program
+// is busy: a program that does not answer shows nothing yet.
+LRESULT Ask(HWND list, UINT message, WPARAM wParam, LPARAM lParam) {
+    DWORD_PTR result = 0;
+    if (!SendMessageTimeoutW(list, message, wParam, lParam, SMTO_ABORTIFHUNG, 1000, &result)) {
+        return -1;
+    }
+    return static_cast<LRESULT>(result);
+}
+
+// The list's entries, read through the wide-character messages: the list lives in
 // another process, and the system carries its text across as wide characters.
 std::vector<std::wstring> Entries(HWND list) {
     std::vector<std::wstring> entries;
-    const int count = static_cast<int>(SendMessageW(list, LB_GETCOUNT, 0, 0));
-    for (int i = 0; i < count; ++i) {
-        const LRESULT length = SendMessageW(list, LB_GETTEXTLEN, static_cast<WPARAM>(i), 0);
-        std::wstring text(static_cast<size_t>(length < 0 ? 0 : length) + 1, L'\0');
-        SendMessageW(list, LB_GETTEXT, static_cast<WPARAM>(i), reinterpret_cast<LPARAM>(&text[0]));
+    const LRESULT count = Ask(list, LB_GETCOUNT, 0, 0);
+    for (LRESULT i = 0; i < count; ++i) {
+        const LRESULT length = Ask(list, LB_GETTEXTLEN, static_cast<WPARAM>(i), 0);
+        if (length < 0) {
+            return {};
+        }
+        std::wstring text(static_cast<size_t>(length) + 1, L'\0');
+        Ask(list, LB_GETTEXT, static_cast<WPARAM>(i), reinterpret_cast<LPARAM>(&text[0]));
         entries.push_back(text.c_str());
     }
     return entries;
@@ -82,7 +96,10 @@ int main() {
     }
     if (command == L"expect") {
         const std::vector<std::wstring> wanted(argv + 2, argv + argc);
-        const bool shown = WaitFor([&] { return Entries(list) == wanted; });
+        const bool shown = WaitFor([&] {
+            return Ask(list, LB_GETCOUNT, 0, 0) == static_cast<LRESULT>(wanted.size()) &&
+                   Entries(list) == wanted;
+        });
         for (const std::wstring& entry : Entries(list)) {
             std::printf("listed: %s\n", Utf8(entry).c_str());
         }

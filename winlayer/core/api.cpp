@@ -78,6 +78,11 @@ BOOL WINAPI IsWindowEnabled(HWND handle) {
     return window != nullptr && window->enabled ? TRUE : FALSE;
 }
 
+BOOL WINAPI InvalidateRect(HWND window, const RECT*, BOOL) {
+    // A back end shows every change after each input event: nothing waits for a repaint.
+    return IsWindow(window);
+}
+
 LRESULT WINAPI SendMessageA(HWND window, UINT message, WPARAM wParam, LPARAM lParam) {
     return Send(window, message, wParam, lParam);
 }

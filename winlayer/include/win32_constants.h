@@ -5,6 +5,7 @@
 
 // Window messages.
 constexpr UINT WM_DESTROY = 0x0002;
+constexpr UINT WM_SETREDRAW = 0x000B;
 constexpr UINT WM_SETTEXT = 0x000C;
 constexpr UINT WM_GETTEXT = 0x000D;
 constexpr UINT WM_GETTEXTLENGTH = 0x000E;

@@ -6,6 +6,7 @@
 typedef int BOOL;
 typedef unsigned int UINT;
 typedef std::uint32_t DWORD;
+typedef std::int32_t LONG;
 typedef unsigned short WORD;
 typedef unsigned char BYTE;
 typedef std::intptr_t INT_PTR;
@@ -35,6 +36,13 @@ typedef struct HDROP__* HDROP;
 #ifndef FALSE
 #define FALSE 0
 #endif
+
+typedef struct tagRECT {
+    LONG left;
+    LONG top;
+    LONG right;
+    LONG bottom;
+} RECT;
 
 typedef INT_PTR(CALLBACK* DLGPROC)(HWND, UINT, WPARAM, LPARAM);
 typedef UINT_PTR(CALLBACK* LPOFNHOOKPROC)(HWND, UINT, WPARAM, LPARAM);
