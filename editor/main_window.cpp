@@ -18,6 +18,7 @@ void InitMainWindow() {
         SendDlgItemMessageA(gMainWindow, kFieldEdit[k], EM_LIMITTEXT,
                             static_cast<WPARAM>(FieldWidth(FieldAt(k))), 0);
     }
+    DragAcceptFiles(gMainWindow, TRUE);
 }
 
 // The five field texts in capture form and the five switches, once per command.
@@ -125,6 +126,9 @@ INT_PTR CALLBACK MainWindowProc(HWND window, UINT message, WPARAM wParam, LPARAM
         return TRUE;
     case WM_COMMAND:
         RunCommand(LOWORD(wParam), HIWORD(wParam));
+        return TRUE;
+    case WM_DROPFILES:
+        AddDroppedFiles(reinterpret_cast<HDROP>(wParam));
         return TRUE;
     default:
         return FALSE;

@@ -1,5 +1,5 @@
-// The program's module-wide state and its parts: the main window, the file list
-// and the About box.
+// The program's module-wide state and its parts: the main window, the file list,
+// dropped files and the About box.
 #pragma once
 
 #include "editor/window_services.h"
@@ -46,6 +46,10 @@ void OpenFiles();
 void ShowFocusedTag();
 // Removes the focused entry (the list's double-click).
 void RemoveFocusedEntry();
+
+// Lists the files and the .mp3 files of the folders dropped onto the main window,
+// then releases the drop.
+void AddDroppedFiles(HDROP drop);
 
 // The About box.
 void ShowAbout();

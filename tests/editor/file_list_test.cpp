@@ -1,4 +1,5 @@
-// The file list: the open dialog, its result, the list's order and its commands.
+// The file list: the open dialog, its result, dropped files and folders, the list's
+// order and its commands.
 #include "tests/editor/program_fixture.h"
 
 #include "editor/program.h"
@@ -8,6 +9,10 @@
 
 #include <cstring>
 #include <filesystem>
+
+#include <fcntl.h>
+#include <sys/stat.h>
+#include <unistd.h>
 
 TEST_F(Program, TheOpenDialogAsksForSeveralExistingMp3s) {
     session.Click(main, IDC_OPEN);
@@ -174,4 +179,88 @@ TEST_F(Program, ResultsAreNeverReadPastTheBufferAndCutPathsAreLeftOut) {
         "/" + std::string(3000, 'd') + "/" + std::string(kPathBufferSize - 3004, 'n');
     EXPECT_EQ(joined.size(), static_cast<size_t>(kPathBufferSize - 2));
     EXPECT_EQ(Entries(), (std::vector<std::string>{joined, "/dir/ok.mp3"}));
+}
+
+TEST_F(Program, DroppedFilesAreListedLikeChosenOnesWhileTheWindowTakesInput) {
+    Song("b.mp3", "b");
+    Song("A.mp3", "A");
+    WriteBytes(Path("notes.txt"), B("not a song"));
+    ASSERT_EQ(mkfifo(Path("pipe.mp3").c_str(), 0600), 0);
+    // While the message box of "Save To ALL" is open, the main window is disabled.
+    session.Click(main, IDC_SAVE_ALL);
+    ASSERT_EQ(session.MessageBoxes().size(), 1u);
+    session.DropFiles(main, {Path("A.mp3")});
+    EXPECT_TRUE(Entries().empty());
+    session.DismissMessageBox();
+
+    session.Replace(main, IDC_TITLE, "kept");
+    // Missing files and a pipe are left out; a name too long for the buffer is too,
+    // and is never cut short.
+    const std::string tooLong = Path(std::string(kPathBufferSize, 'x'));
+    session.DropFiles(main, {Path("b.mp3"), Path("A.mp3"), Path("missing.mp3"), Path("pipe.mp3"),
+                             tooLong, Path("b.mp3"), Path("notes.txt")});
+    EXPECT_EQ(Entries(), (std::vector<std::string>{Path("A.mp3"), Path("b.mp3"), Path("b.mp3"),
+                                                   Path("notes.txt")}));
+    EXPECT_EQ(session.Text(main, IDC_TITLE), "kept") << "nothing is read";
+    EXPECT_TRUE(session.MessageBoxes().empty());
+}
+
+namespace {
+
+// Folders nested deeper than a path may be long: made and removed level by level,
+// each relative to the one above, since their full paths cannot be used.
+class DeepFolders {
+  public:
+    DeepFolders(const std::string& top, const std::string& name, int levels) : name_(name) {
+        fds_.push_back(open(top.c_str(), O_DIRECTORY | O_RDONLY));
+        for (int i = 0; i < levels && fds_.back() >= 0; ++i) {
+            mkdirat(fds_.back(), name.c_str(), 0700);
+            fds_.push_back(openat(fds_.back(), name.c_str(), O_DIRECTORY | O_RDONLY));
+        }
+        close(openat(fds_.back(), "bottom.mp3", O_CREAT | O_WRONLY, 0600));
+    }
+    ~DeepFolders() {
+        unlinkat(fds_.back(), "bottom.mp3", 0);
+        for (size_t i = fds_.size() - 1; i > 0; --i) {
+            close(fds_[i]);
+            unlinkat(fds_[i - 1], name_.c_str(), AT_REMOVEDIR);
+        }
+        close(fds_[0]);
+    }
+    DeepFolders(const DeepFolders&) = delete;
+    DeepFolders& operator=(const DeepFolders&) = delete;
+    bool Made() const { return fds_.back() >= 0; }
+
+  private:
+    std::string name_;
+    std::vector<int> fds_;
+};
+
+} // namespace
+
+TEST_F(Program, ADroppedFolderListsTheMp3FilesInItsWholeTree) {
+    namespace fs = std::filesystem;
+    for (const char* folder : {"music/sub/deeper", "music/a.mp3", "music/deep"}) {
+        fs::create_directories(Path(folder));
+    }
+    for (const char* song :
+         {"music/x.mp3", "music/Y.MP3", "music/sub/z.Mp3", "music/sub/deeper/w.mp3",
+          "music/a.mp3/inner.mp3", "music/deep/top.mp3", "music/cover.jpg", "music/song.mp3.txt"}) {
+        WriteBytes(Path(song), Audio(50));
+    }
+    ASSERT_EQ(mkfifo(Path("music/pipe.mp3").c_str(), 0600), 0);
+    fs::create_symlink(Path("music/x.mp3"), Path("music/alias.mp3")); // a link to a song
+    fs::create_symlink(Path("music/gone.mp3"), Path("music/broken.mp3"));
+    fs::create_directory_symlink(Path("music"), Path("music/sub/loop")); // never entered
+    // Deeper than 5,119 bytes: the bottom cannot be listed, and the rest still is.
+    const DeepFolders deep(Path("music/deep"), std::string(200, 'n'), 26);
+    ASSERT_TRUE(deep.Made());
+
+    session.Replace(main, IDC_TITLE, "kept");
+    session.DropFiles(main, {Path("music")});
+    EXPECT_EQ(Entries(), (std::vector<std::string>{
+                             Path("music/a.mp3/inner.mp3"), Path("music/alias.mp3"),
+                             Path("music/deep/top.mp3"), Path("music/sub/deeper/w.mp3"),
+                             Path("music/sub/z.Mp3"), Path("music/x.mp3"), Path("music/Y.MP3")}));
+    EXPECT_EQ(session.Text(main, IDC_TITLE), "kept");
 }

@@ -44,6 +44,22 @@ INT_PTR CALLBACK Recorder(HWND window, UINT message, WPARAM wParam, LPARAM) {
     case WM_DESTROY:
         See("destroy");
         return TRUE;
+    case WM_DROPFILES: {
+        // Each name as "length/copied=text" through an 8-byte buffer, one index past
+        // the last too; then the count once the drop is finished (twice).
+        const HDROP drop = reinterpret_cast<HDROP>(wParam);
+        std::string line = "drop";
+        for (UINT i = 0; i <= DragQueryFileA(drop, 0xFFFFFFFF, nullptr, 0); ++i) {
+            char name[8] = {};
+            const UINT copied = DragQueryFileA(drop, i, name, sizeof name);
+            line += ":" + std::to_string(DragQueryFileA(drop, i, nullptr, 0)) + "/" +
+                    std::to_string(copied) + "=" + name;
+        }
+        DragFinish(drop);
+        DragFinish(drop);
+        See(line + ":" + std::to_string(DragQueryFileA(drop, 0xFFFFFFFF, nullptr, 0)));
+        return TRUE;
+    }
     default:
         return FALSE;
     }
@@ -176,10 +192,7 @@ TEST_F(Dialogs, QueuedInputIsAppliedInOrderByTheInnermostLoop) {
     session.Do([this] {
         winlayer::PostInput([this] { winlayer::input::Click(session.Control(main, IDC_ABOUT)); });
         winlayer::PostInput([] {
-            const HWND about = winlayer::Dialogs().back();
-            winlayer::input::Click(winlayer::FindControl(about, IDC_USE_TITLE) == nullptr
-                                       ? winlayer::FindControl(about, IDOK)->handle
-                                       : nullptr);
+            winlayer::input::Click(winlayer::FindControl(winlayer::Dialogs().back(), IDOK)->handle);
         });
         winlayer::PostInput([this] { winlayer::input::Click(session.Control(main, IDC_OPEN)); });
     });
@@ -187,4 +200,17 @@ TEST_F(Dialogs, QueuedInputIsAppliedInOrderByTheInnermostLoop) {
                                                "destroy", "nested returned", "command:1006:0"}));
     EXPECT_EQ(session.Find("About Quorwin"), nullptr);
     EXPECT_TRUE(session.Running());
+}
+
+TEST_F(Dialogs, DropsReachOnlyWindowsThatAcceptFilesAndReadAsTheShellsDo) {
+    Start();
+    const size_t seen = gSeen.size();
+    session.DropFiles(main, {"/a.mp3"});
+    EXPECT_EQ(gSeen.size(), seen) << "no drop before DragAcceptFiles";
+    session.Do([this] { DragAcceptFiles(main, TRUE); });
+    session.DropFiles(main, {"/music/song.mp3", "ab"});
+    EXPECT_EQ(gSeen.back(), "drop:15/7=/music/:2/2=ab:0/0=:0");
+    session.Do([this] { DragAcceptFiles(main, FALSE); });
+    session.DropFiles(main, {"/b.mp3"});
+    EXPECT_EQ(gSeen.size(), seen + 1) << "none after DragAcceptFiles(FALSE)";
 }

@@ -67,6 +67,11 @@ BOOL WINAPI EnableWindow(HWND handle, BOOL enable) {
     return wasDisabled;
 }
 
+BOOL WINAPI InvalidateRect(HWND window, const RECT*, BOOL) {
+    // A back end shows every change after each input event: nothing waits for a repaint.
+    return FindWindow(window) != nullptr ? TRUE : FALSE;
+}
+
 LRESULT WINAPI SendDlgItemMessageA(HWND dialog, int id, UINT message, WPARAM wParam,
                                    LPARAM lParam) {
     const HWND control = GetDlgItem(dialog, id);

@@ -2,6 +2,7 @@
 
 #include "winlayer/core/common_dialogs.h"
 #include "winlayer/core/dialog.h"
+#include "winlayer/core/drop.h"
 #include "winlayer/core/edit.h"
 #include "winlayer/include/win32_constants.h"
 
@@ -220,6 +221,15 @@ void DismissMessageBox() {
     if (!OpenMessageBoxes().empty()) {
         OpenMessageBoxes().back()->done = true;
     }
+}
+
+void DropFiles(HWND dialog, const std::vector<std::string>& paths) {
+    const Window* window = FindWindow(dialog);
+    if (window == nullptr || !TakesInput(dialog) || (window->exStyle & WS_EX_ACCEPTFILES) == 0 ||
+        paths.empty()) {
+        return;
+    }
+    Send(dialog, WM_DROPFILES, reinterpret_cast<WPARAM>(CreateDrop(paths)), 0);
 }
 
 } // namespace winlayer::input

@@ -47,4 +47,9 @@ void CancelFileDialog();
 // Presses OK in the newest message box.
 void DismissMessageBox();
 
+// Drops files or folders onto a window, as a file manager does: a window that takes
+// input and accepts files (DragAcceptFiles) gets WM_DROPFILES with a drop holding the
+// paths; any other gets nothing.
+void DropFiles(HWND dialog, const std::vector<std::string>& paths);
+
 } // namespace winlayer::input

@@ -257,4 +257,8 @@ void Session::DismissMessageBox() {
     Do([] { input::DismissMessageBox(); });
 }
 
+void Session::DropFiles(HWND window, std::vector<std::string> paths) {
+    Do([window, &paths] { input::DropFiles(window, paths); });
+}
+
 } // namespace winlayer::headless

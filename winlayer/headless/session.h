@@ -70,6 +70,8 @@ class Session {
     bool AcceptFileDialog(const std::string& directory, const std::vector<std::string>& names);
     void CancelFileDialog();
     void DismissMessageBox();
+    // Drops files or folders onto a window from a file manager.
+    void DropFiles(HWND window, std::vector<std::string> paths);
 
   private:
     BackendHooks hooks_;

@@ -1,4 +1,4 @@
-// The user32 and comdlg32 functions the program calls, under their Win32 names.
+// The user32, comdlg32 and shell32 functions the program calls, under their Win32 names.
 #pragma once
 
 #include "winlayer/include/win32_types.h"
@@ -13,9 +13,15 @@ BOOL WINAPI SetDlgItemTextA(HWND dialog, int id, LPCSTR text);
 BOOL WINAPI CheckDlgButton(HWND dialog, int id, UINT check);
 UINT WINAPI IsDlgButtonChecked(HWND dialog, int id);
 BOOL WINAPI EnableWindow(HWND window, BOOL enable);
+BOOL WINAPI InvalidateRect(HWND window, const RECT* rect, BOOL erase);
 LRESULT WINAPI SendDlgItemMessageA(HWND dialog, int id, UINT message, WPARAM wParam, LPARAM lParam);
 int WINAPI MessageBoxA(HWND owner, LPCSTR text, LPCSTR caption, UINT type);
 BOOL WINAPI GetOpenFileNameA(LPOPENFILENAMEA options);
+
+// Files dropped onto a window (shell32).
+void WINAPI DragAcceptFiles(HWND window, BOOL accept);
+UINT WINAPI DragQueryFileA(HDROP drop, UINT file, LPSTR name, UINT size);
+void WINAPI DragFinish(HDROP drop);
 
 // The program's entry point, which the program defines.
 int WINAPI WinMain(HINSTANCE instance, HINSTANCE previous, LPSTR commandLine, int show);

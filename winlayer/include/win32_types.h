@@ -6,6 +6,7 @@
 typedef int BOOL;
 typedef unsigned int UINT;
 typedef std::uint32_t DWORD;
+typedef std::int32_t LONG;
 typedef unsigned short WORD;
 typedef unsigned char BYTE;
 typedef std::intptr_t INT_PTR;
@@ -23,6 +24,7 @@ typedef void* LPVOID;
 
 typedef struct HWND__* HWND;
 typedef struct HINSTANCE__* HINSTANCE;
+typedef struct HDROP__* HDROP;
 
 #define CALLBACK
 #define WINAPI
@@ -34,6 +36,13 @@ typedef struct HINSTANCE__* HINSTANCE;
 #ifndef FALSE
 #define FALSE 0
 #endif
+
+typedef struct tagRECT {
+    LONG left;
+    LONG top;
+    LONG right;
+    LONG bottom;
+} RECT;
 
 typedef INT_PTR(CALLBACK* DLGPROC)(HWND, UINT, WPARAM, LPARAM);
 typedef UINT_PTR(CALLBACK* LPOFNHOOKPROC)(HWND, UINT, WPARAM, LPARAM);
