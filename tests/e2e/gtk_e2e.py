@@ -306,6 +306,21 @@ def main():
         act(button["Clear All"])
         wait_for(lambda: rows(files) == [], "Clear All's action to empty the list")
 
+        # A file and a folder dragged from elsewhere onto the list: the file, and the
+        # folder's songs at any depth whatever the case of their extension.
+        tree = os.path.join(folder, "dropped")
+        os.makedirs(os.path.join(tree, "sub"))
+        for name in ("x.mp3", os.path.join("sub", "Y.MP3"), "cover.jpg"):
+            with open(os.path.join(tree, name), "wb") as f:
+                f.write(b"audio")
+        subprocess.run(["/usr/bin/python3", os.path.join(os.path.dirname(__file__),
+                                                         "drag_source.py"),
+                        "--to", "%d,%d" % centre(files), b_path, tree], check=True, timeout=60)
+        expected = sorted([b_path, os.path.join(tree, "x.mp3"), os.path.join(tree, "sub", "Y.MP3")],
+                          key=str.lower)
+        wait_for(lambda: rows(files) == expected, "the dropped file and folder's songs listed")
+        check(text(field["Title:"]) == "Song B", "a drop changed the fields")
+
         # The close box ends the program with status 0.
         user.close_window("Quorwin ")
         status = program.wait(timeout=10)

@@ -75,6 +75,8 @@ void SyncControl(HWND control, ControlView& view);
 void InsertRow(ControlView& view, int row, const std::string& path);
 // Connects a control's widget so that the user's input on it goes to the core.
 void ConnectControlInput(GtkBackend& backend, HWND control, ControlView& view);
+// Makes a dialog's window a target for dropped files while the dialog accepts them.
+void ShowDropTarget(HWND dialog, GtkWidget* window);
 // Connects the keys a dialog handles itself and its close box.
 void ConnectDialogInput(GtkBackend& backend, HWND dialog, GtkWidget* window);
 // The file chooser and the message window, with their answers connected as input.
