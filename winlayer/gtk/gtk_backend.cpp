@@ -65,6 +65,7 @@ GtkBackend::~GtkBackend() {
 void GtkBackend::Show(const std::vector<Change>& changes) {
     SyncGuard guard(*this);
     std::set<HWND> carets; // lists whose caret is to be shown again
+    const std::set<HWND> detached = DetachBusyLists(changes);
     for (const Change& change : changes) {
         switch (change.kind) {
         case ChangeKind::Created:
@@ -95,11 +96,21 @@ void GtkBackend::Show(const std::vector<Change>& changes) {
             break;
         default: // the rows of a list
             if (auto list = controls_.find(change.window); list != controls_.end()) {
-                if (ShowRow(change, list->second)) {
+                if (detached.count(change.window) != 0) {
+                    if (change.kind != ChangeKind::RowSelected) { // shown whole below
+                        ShowRow(change, list->second);
+                    }
+                } else if (ShowRow(change, list->second)) {
                     carets.insert(change.window);
                 }
             }
             break;
+        }
+    }
+    for (HWND list : detached) {
+        if (auto view = controls_.find(list); view != controls_.end()) {
+            Reattach(list, view->second);
+            carets.insert(list);
         }
     }
     for (HWND list : carets) {
@@ -188,6 +199,39 @@ void GtkBackend::ShowFocus(HWND dialog, bool activate) {
         gtk_window_set_focus(window, nullptr);
     } else if (gtk_window_get_focus(window) != control->second.widget) {
         gtk_widget_grab_focus(control->second.widget);
+    }
+}
+
+std::set<HWND> GtkBackend::DetachBusyLists(const std::vector<Change>& changes) {
+    // Thousands of rows at once (a folder dropped, Clear All) are put into the list's
+    // model while no view watches it: the view and assistive technology then take one
+    // new model rather than one notice per row.
+    constexpr int kManyRows = 64;
+    std::map<HWND, int> rows;
+    std::set<HWND> detached;
+    for (const Change& change : changes) {
+        if ((change.kind == ChangeKind::RowInserted || change.kind == ChangeKind::RowDeleted) &&
+            ++rows[change.window] == kManyRows) {
+            if (auto view = controls_.find(change.window); view != controls_.end()) {
+                g_object_ref(view->second.rows); // the view lets go of it
+                gtk_tree_view_set_model(GTK_TREE_VIEW(view->second.widget), nullptr);
+                detached.insert(change.window);
+            }
+        }
+    }
+    return detached;
+}
+
+void GtkBackend::Reattach(HWND list, ControlView& view) {
+    gtk_tree_view_set_model(GTK_TREE_VIEW(view.widget), GTK_TREE_MODEL(view.rows));
+    g_object_unref(view.rows);
+    if (const Window* window = FindWindow(list)) {
+        const std::vector<bool>& selected = window->list.selected;
+        for (size_t row = 0; row < selected.size(); ++row) {
+            if (selected[row]) {
+                SelectRow(view, static_cast<int>(row), true);
+            }
+        }
     }
 }
 

@@ -54,6 +54,9 @@ class GtkBackend {
     void ShowDialog(HWND dialog);
     void Forget(HWND window);
     void ShowFocus(HWND dialog, bool activate);
+    // Lists with many rows changing at once, taken off their views while they change.
+    std::set<HWND> DetachBusyLists(const std::vector<Change>& changes);
+    void Reattach(HWND list, ControlView& view);
     // Applies one change of a list's rows; true when the caret must be shown again.
     bool ShowRow(const Change& change, ControlView& view);
     void SelectRow(ControlView& view, int row, bool on);
