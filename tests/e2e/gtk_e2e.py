@@ -313,7 +313,7 @@ def main():
         for name in ("x.mp3", os.path.join("sub", "Y.MP3"), "cover.jpg"):
             with open(os.path.join(tree, name), "wb") as f:
                 f.write(b"audio")
-        subprocess.run(["/usr/bin/python3", os.path.join(os.path.dirname(__file__),
+        subprocess.run([sys.executable, os.path.join(os.path.dirname(__file__),
                                                          "drag_source.py"),
                         "--to", "%d,%d" % centre(files), b_path, tree], check=True, timeout=60)
         expected = sorted([b_path, os.path.join(tree, "x.mp3"), os.path.join(tree, "sub", "Y.MP3")],

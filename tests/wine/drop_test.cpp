@@ -9,6 +9,8 @@
 //
 // Exit status 0 when done, 1 when the window or the entries did not appear within
 // thirty seconds.
+#include "resources/resource.h"
+
 #include <windows.h>
 
 #include <shellapi.h>
@@ -18,8 +20,6 @@
 #include <vector>
 
 namespace {
-
-constexpr int kList = 1010;
 
 // Polls `done` every 50 ms for up to thirty seconds.
 template <typename Done> bool WaitFor(Done done) {
@@ -87,7 +87,7 @@ int main() {
         std::printf("drop_test: no main window\n");
         return 1;
     }
-    const HWND list = GetDlgItem(main, kList);
+    const HWND list = GetDlgItem(main, IDC_FILE_LIST);
     if (command == L"target") {
         RECT r;
         GetWindowRect(list, &r);

@@ -37,7 +37,7 @@ xvfb-run -a -s "-screen 0 1280x1024x24 -nolisten tcp" bash -c '
     status=0
     target=$("$WINE_RUN" "$DROP_TEST" target | tr -d "\r") || status=1
     if [ $status -eq 0 ]; then
-        /usr/bin/python3 "$DRAG_SOURCE" --to "$target" "$SONGS/one.mp3" "$SONGS/folder" ||
+        "${QUORWIN_PYTHON:-python3}" "$DRAG_SOURCE" --to "$target" "$SONGS/one.mp3" "$SONGS/folder" ||
             status=1
         "$WINE_RUN" "$DROP_TEST" expect "$(dos "$SONGS/folder/a.mp3")" \
             "$(dos "$SONGS/folder/B.MP3")" "$(dos "$SONGS/folder/café.mp3")" \
