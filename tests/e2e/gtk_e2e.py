@@ -112,6 +112,17 @@ TAB_ORDER = [(pyatspi.ROLE_TEXT, "Title:"), (pyatspi.ROLE_TEXT, "Artist:"),
 def keyboard_pass(user, main_window, field, switch):
     """Tab through every stop in template order; Space on a switch and on a button."""
     wait_for(lambda: focused(main_window) == TAB_ORDER[0], "the Title field focused at start")
+    # Typing over a selection in the middle of a field replaces just the selection.
+    user.type("abcxdef")
+    user.key("Home")
+    user.key("Right")
+    user.key("Right", ("shift",))
+    user.key("Right", ("shift",))
+    user.type("z")
+    wait_for(lambda: text(field["Title:"]) == "azxdef", "z typed over the selected bc")
+    user.key("a", ("ctrl",))
+    user.key("BackSpace")
+    wait_for(lambda: text(field["Title:"]) == "", "the field emptied again")
     for expected in TAB_ORDER[1:] + TAB_ORDER[:1]:
         user.key("Tab")
         wait_for(lambda: focused(main_window) == expected, "focus on %r" % (expected,))
@@ -142,7 +153,7 @@ def keyboard_pass(user, main_window, field, switch):
              "the focus back on About... in the main window")
 
 
-def actions_on_empty_list(main_window, field, switch, button, files):
+def actions_on_empty_list(user, main_window, field, switch, button, files):
     """Every button and switch through its accessibility action; modal windows appear
     in the tree with buttons that work the same way, and the program keeps answering."""
     for name in field:
@@ -161,12 +172,24 @@ def actions_on_empty_list(main_window, field, switch, button, files):
     act(find(box, pyatspi.ROLE_PUSH_BUTTON, "OK"))
     wait_for(lambda: modal(pyatspi.ROLE_ALERT, "Error") is None and
              modal(pyatspi.ROLE_DIALOG, "Error") is None, "the message box to close")
+    # Escape closes the message box as well, and the program goes on answering.
+    act(button["Save To ALL"])
+    wait_for(lambda: modal(pyatspi.ROLE_ALERT, "Error") or modal(pyatspi.ROLE_DIALOG, "Error"),
+             "the message box again")
+    user.key("Escape")
+    wait_for(lambda: modal(pyatspi.ROLE_ALERT, "Error") is None and
+             modal(pyatspi.ROLE_DIALOG, "Error") is None, "Escape to close the message box")
     act(button["Open Mp3..."])
     chooser = wait_for(lambda: find(application(), pyatspi.ROLE_FILE_CHOOSER), "the chooser")
     while chooser.getRole() != pyatspi.ROLE_DIALOG and chooser.parent is not None:
         chooser = chooser.parent
     act(wait_for(lambda: find(chooser, pyatspi.ROLE_PUSH_BUTTON, "Cancel"), "its Cancel"))
     wait_for(lambda: find(application(), pyatspi.ROLE_FILE_CHOOSER) is None, "chooser closed")
+    act(button["Open Mp3..."])
+    wait_for(lambda: find(application(), pyatspi.ROLE_FILE_CHOOSER), "the chooser again")
+    user.key("Escape")
+    wait_for(lambda: find(application(), pyatspi.ROLE_FILE_CHOOSER) is None,
+             "Escape to close the chooser")
     wait_for(lambda: focused(main_window) == (pyatspi.ROLE_PUSH_BUTTON, "Open Mp3..."),
              "the focus back on Open Mp3... after the chooser")
     act(button["Save To Selected"])  # nothing selected: nothing happens
@@ -212,7 +235,7 @@ def main():
         x, y, w, h = extents(main_window)
         screenshot(os.path.join(ARTIFACTS, "gtk-main-empty.png"), x, y, w, h)
         keyboard_pass(user, main_window, field, switch)
-        actions_on_empty_list(main_window, field, switch, button, files)
+        actions_on_empty_list(user, main_window, field, switch, button, files)
 
         # Two files through the real file chooser, each named in its location field.
         for name in ("b song.mp3", "A song.mp3"):

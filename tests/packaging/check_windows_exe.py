@@ -68,7 +68,7 @@ def main():
     check("LegalCopyright" in strings and "FileDescription" in strings, "version strings lack "
           "copyright or description")
 
-    # The first icon group, the one Explorer shows: every size from 16 to 256.
+    # The first icon group, the one the desktop shell shows: every size from 16 to 256.
     groups = found.get(RT_GROUP_ICON, {})
     sizes = []
     if groups:

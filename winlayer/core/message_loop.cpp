@@ -57,10 +57,6 @@ void PostQuit(int exitCode) {
     gQuitCode = exitCode;
 }
 
-bool QuitPosted() {
-    return gQuit;
-}
-
 int QuitCode() {
     return gQuitCode;
 }

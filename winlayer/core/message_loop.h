@@ -18,7 +18,6 @@ void ModalLoop(const std::function<bool()>& finished);
 void ShowChanges();
 
 void PostQuit(int exitCode);
-bool QuitPosted();
 int QuitCode();
 // Forgets the quit request, pending input and unshown changes: a new run starts clean.
 void ResetLoop();

@@ -67,6 +67,12 @@ void OnMessageResponse(GtkDialog*, gint, gpointer) {
     PostInput([] { input::DismissMessageBox(); });
 }
 
+// Escape, the close box and Alt+F4 answer the dialog (as its response) and leave it
+// standing: the core takes it down once it has the answer.
+gboolean KeepOnDelete(GtkWidget*, GdkEvent*, gpointer) {
+    return TRUE;
+}
+
 } // namespace
 
 GtkWidget* NewFileChooser(const FileDialog& dialog, GtkWindow* owner) {
@@ -80,6 +86,7 @@ GtkWidget* NewFileChooser(const FileDialog& dialog, GtkWindow* owner) {
     gtk_window_set_default_size(GTK_WINDOW(chooser), 720, 480);
     AddFilters(GTK_FILE_CHOOSER(chooser), dialog);
     g_signal_connect(chooser, "response", G_CALLBACK(OnChooserResponse), nullptr);
+    g_signal_connect(chooser, "delete-event", G_CALLBACK(KeepOnDelete), nullptr);
     return chooser;
 }
 
@@ -90,6 +97,7 @@ GtkWidget* NewMessageWindow(const MessageBoxState& box, GtkWindow* owner) {
     gtk_window_set_title(GTK_WINDOW(message), Windows1252ToUtf8(box.caption).c_str());
     gtk_widget_set_name(message, "dialog");
     g_signal_connect(message, "response", G_CALLBACK(OnMessageResponse), nullptr);
+    g_signal_connect(message, "delete-event", G_CALLBACK(KeepOnDelete), nullptr);
     return message;
 }
 

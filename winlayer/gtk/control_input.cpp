@@ -54,7 +54,13 @@ void OnInsertText(GtkEditable* editable, gchar* text, gint length, gpointer posi
     }
     g_signal_stop_emission_by_name(editable, "insert-text");
     const HWND edit = Handle(data);
-    const int at = *static_cast<gint*>(position);
+    // GTK inserts after deleting the selection, which it has only posted: where the
+    // text goes is counted in the text as it will be once the selection is gone.
+    int at = *static_cast<gint*>(position);
+    gint start = 0, end = 0;
+    if (gtk_editable_get_selection_bounds(editable, &start, &end)) {
+        at = at >= end ? at - (end - start) : (at > start ? start : at);
+    }
     std::string typed = Utf8ToWindows1252(
         std::string(text, length < 0 ? std::strlen(text) : static_cast<size_t>(length)));
     Post([edit, at, typed] {
@@ -208,6 +214,7 @@ void ConnectControlInput(GtkBackend&, HWND control, ControlView& view) {
 void ConnectDialogInput(GtkBackend&, HWND dialog, GtkWidget* window) {
     g_signal_connect(window, "key-press-event", G_CALLBACK(OnDialogKey), dialog);
     g_signal_connect(window, "delete-event", G_CALLBACK(OnDelete), dialog);
+    ConnectDropInput(dialog, window);
 }
 
 } // namespace winlayer::gtk

@@ -48,6 +48,9 @@ void ShowDropTarget(HWND dialog, GtkWidget* window) {
     }
     static const GtkTargetEntry kUriList[] = {{const_cast<gchar*>("text/uri-list"), 0, 0}};
     gtk_drag_dest_set(window, GTK_DEST_DEFAULT_ALL, kUriList, 1, GDK_ACTION_COPY);
+}
+
+void ConnectDropInput(HWND dialog, GtkWidget* window) {
     g_signal_connect(window, "drag-data-received", G_CALLBACK(OnDropReceived), dialog);
 }
 

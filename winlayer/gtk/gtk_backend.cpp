@@ -65,7 +65,7 @@ GtkBackend::~GtkBackend() {
 void GtkBackend::Show(const std::vector<Change>& changes) {
     SyncGuard guard(*this);
     std::set<HWND> carets; // lists whose caret is to be shown again
-    const std::set<HWND> detached = DetachBusyLists(changes);
+    const std::map<HWND, GtkListStore*> detached = DetachBusyLists(changes);
     for (const Change& change : changes) {
         switch (change.kind) {
         case ChangeKind::Created:
@@ -107,10 +107,12 @@ void GtkBackend::Show(const std::vector<Change>& changes) {
             break;
         }
     }
-    for (HWND list : detached) {
+    for (const auto& [list, rows] : detached) {
         if (auto view = controls_.find(list); view != controls_.end()) {
             Reattach(list, view->second);
             carets.insert(list);
+        } else {
+            g_object_unref(rows); // its window went in the same batch
         }
     }
     for (HWND list : carets) {
@@ -202,20 +204,20 @@ void GtkBackend::ShowFocus(HWND dialog, bool activate) {
     }
 }
 
-std::set<HWND> GtkBackend::DetachBusyLists(const std::vector<Change>& changes) {
+std::map<HWND, GtkListStore*> GtkBackend::DetachBusyLists(const std::vector<Change>& changes) {
     // Thousands of rows at once (a folder dropped, Clear All) are put into the list's
     // model while no view watches it: the view and assistive technology then take one
     // new model rather than one notice per row.
     constexpr int kManyRows = 64;
     std::map<HWND, int> rows;
-    std::set<HWND> detached;
+    std::map<HWND, GtkListStore*> detached;
     for (const Change& change : changes) {
         if ((change.kind == ChangeKind::RowInserted || change.kind == ChangeKind::RowDeleted) &&
             ++rows[change.window] == kManyRows) {
             if (auto view = controls_.find(change.window); view != controls_.end()) {
                 g_object_ref(view->second.rows); // the view lets go of it
                 gtk_tree_view_set_model(GTK_TREE_VIEW(view->second.widget), nullptr);
-                detached.insert(change.window);
+                detached[change.window] = view->second.rows;
             }
         }
     }
@@ -288,12 +290,12 @@ void GtkBackend::ShowCaret(HWND list, ControlView& view) {
 
 void GtkBackend::ShowFileDialog(const FileDialog& dialog) {
     chooser_ = NewFileChooser(dialog, GTK_WINDOW(WindowOf(dialog.owner)));
-    gtk_widget_show(chooser_);
+    gtk_window_present(GTK_WINDOW(chooser_));
 }
 
 void GtkBackend::ShowMessageBox(const MessageBoxState& box) {
     message_ = NewMessageWindow(box, GTK_WINDOW(WindowOf(box.owner)));
-    gtk_widget_show(message_);
+    gtk_window_present(GTK_WINDOW(message_));
 }
 
 GtkWidget* GtkBackend::WindowOf(HWND dialog) const {

@@ -55,7 +55,7 @@ class GtkBackend {
     void Forget(HWND window);
     void ShowFocus(HWND dialog, bool activate);
     // Lists with many rows changing at once, taken off their views while they change.
-    std::set<HWND> DetachBusyLists(const std::vector<Change>& changes);
+    std::map<HWND, GtkListStore*> DetachBusyLists(const std::vector<Change>& changes);
     void Reattach(HWND list, ControlView& view);
     // Applies one change of a list's rows; true when the caret must be shown again.
     bool ShowRow(const Change& change, ControlView& view);
@@ -80,6 +80,8 @@ void InsertRow(ControlView& view, int row, const std::string& path);
 void ConnectControlInput(GtkBackend& backend, HWND control, ControlView& view);
 // Makes a dialog's window a target for dropped files while the dialog accepts them.
 void ShowDropTarget(HWND dialog, GtkWidget* window);
+// Connects a dialog's window so that what is dropped onto it goes to the core.
+void ConnectDropInput(HWND dialog, GtkWidget* window);
 // Connects the keys a dialog handles itself and its close box.
 void ConnectDialogInput(GtkBackend& backend, HWND dialog, GtkWidget* window);
 // The file chooser and the message window, with their answers connected as input.

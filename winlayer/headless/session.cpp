@@ -17,17 +17,10 @@ namespace {
 // A program that does not wait for input again within this time is hung.
 constexpr auto kPatience = std::chrono::seconds(30);
 
-Window* ControlOf(HWND window, int id) {
-    return FindControl(window, id);
-}
-
 } // namespace
 
 Session::Session() {
     hooks_.waitForInput = [this] { return WaitForInput(); };
-    hooks_.showChanges = [this](const std::vector<Change>& changes) {
-        shown_.insert(shown_.end(), changes.begin(), changes.end());
-    };
     SetBackend(&hooks_);
 }
 
@@ -115,22 +108,22 @@ std::string Session::Caption(HWND window) {
 }
 
 HWND Session::Control(HWND window, int id) {
-    const Window* control = ControlOf(window, id);
+    const Window* control = FindControl(window, id);
     return control != nullptr ? control->handle : nullptr;
 }
 
 std::string Session::Text(HWND window, int id) {
-    const Window* control = ControlOf(window, id);
+    const Window* control = FindControl(window, id);
     return control != nullptr ? control->text : "";
 }
 
 bool Session::Checked(HWND window, int id) {
-    const Window* control = ControlOf(window, id);
+    const Window* control = FindControl(window, id);
     return control != nullptr && control->checked;
 }
 
 bool Session::Enabled(HWND window, int id) {
-    const Window* control = ControlOf(window, id);
+    const Window* control = FindControl(window, id);
     return control != nullptr && control->enabled;
 }
 
@@ -139,13 +132,13 @@ HWND Session::Focus(HWND window) {
 }
 
 std::vector<std::string> Session::Entries(HWND window, int listId) {
-    const Window* list = ControlOf(window, listId);
+    const Window* list = FindControl(window, listId);
     return list != nullptr ? list->list.items : std::vector<std::string>{};
 }
 
 std::vector<int> Session::Selected(HWND window, int listId) {
     std::vector<int> selected;
-    if (const Window* list = ControlOf(window, listId)) {
+    if (const Window* list = FindControl(window, listId)) {
         for (size_t i = 0; i < list->list.selected.size(); ++i) {
             if (list->list.selected[i]) {
                 selected.push_back(static_cast<int>(i));
@@ -156,7 +149,7 @@ std::vector<int> Session::Selected(HWND window, int listId) {
 }
 
 int Session::Caret(HWND window, int listId) {
-    const Window* list = ControlOf(window, listId);
+    const Window* list = FindControl(window, listId);
     return list != nullptr ? list->list.caret : -1;
 }
 
@@ -174,12 +167,6 @@ std::vector<MessageBoxState> Session::MessageBoxes() {
         boxes.push_back(*box);
     }
     return boxes;
-}
-
-std::vector<Change> Session::TakeShownChanges() {
-    std::vector<Change> taken;
-    taken.swap(shown_);
-    return taken;
 }
 
 void Session::Click(HWND window, int id) {

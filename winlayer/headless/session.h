@@ -51,8 +51,6 @@ class Session {
     bool FileDialogOpen();
     FileDialog FileDialogShown(); // valid while one is open
     std::vector<MessageBoxState> MessageBoxes();
-    // The changes the back end was handed since the last call, oldest first.
-    std::vector<Change> TakeShownChanges();
 
     // --- What the user does ---------------------------------------------------------
     void Click(HWND window, int id);
@@ -75,7 +73,6 @@ class Session {
 
   private:
     BackendHooks hooks_;
-    std::vector<Change> shown_;
     std::mutex mutex_;
     std::condition_variable changed_;
     std::function<void()> action_;
