@@ -189,7 +189,7 @@ gboolean OnDelete(GtkWidget*, GdkEvent*, gpointer data) {
 
 } // namespace
 
-void ConnectControlInput(GtkBackend&, HWND control, ControlView& view) {
+void ConnectControlInput(HWND control, ControlView& view) {
     const Window* window = FindWindow(control);
     gpointer data = control;
     g_signal_connect(view.widget, "focus-in-event", G_CALLBACK(OnFocusIn), data);
@@ -211,7 +211,7 @@ void ConnectControlInput(GtkBackend&, HWND control, ControlView& view) {
     }
 }
 
-void ConnectDialogInput(GtkBackend&, HWND dialog, GtkWidget* window) {
+void ConnectDialogInput(HWND dialog, GtkWidget* window) {
     g_signal_connect(window, "key-press-event", G_CALLBACK(OnDialogKey), dialog);
     g_signal_connect(window, "delete-event", G_CALLBACK(OnDelete), dialog);
     ConnectDropInput(dialog, window);

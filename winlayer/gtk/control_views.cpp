@@ -101,7 +101,7 @@ void ShowEdit(const Window& edit, ControlView& view) {
 
 } // namespace
 
-ControlView BuildControl(GtkBackend& backend, HWND handle) {
+ControlView BuildControl(HWND handle) {
     const Window& control = *FindWindow(handle);
     ControlView view;
     switch (control.kind) {
@@ -145,7 +145,7 @@ ControlView BuildControl(GtkBackend& backend, HWND handle) {
     if (accessible != nullptr && !name.empty()) {
         atk_object_set_name(accessible, name.c_str());
     }
-    ConnectControlInput(backend, handle, view);
+    ConnectControlInput(handle, view);
     return view;
 }
 

@@ -147,8 +147,7 @@ void GtkBackend::Build(HWND handle) {
 
     for (HWND child : dialog->children) {
         const Window* control = FindWindow(child);
-        ControlView built = BuildControl(*this, child);
-        built.dialog = handle;
+        ControlView built = BuildControl(child);
         const Rect place = ToPixels(control->rect, units);
         if (control->kind == ControlKind::Bitmap) {
             gtk_widget_set_size_request(built.outer, -1, -1); // the picture's own size
@@ -160,7 +159,7 @@ void GtkBackend::Build(HWND handle) {
         controls_[child] = built;
         view.controls.push_back(child);
     }
-    ConnectDialogInput(*this, handle, view.window);
+    ConnectDialogInput(handle, view.window);
     dialogs_[handle] = view;
 }
 

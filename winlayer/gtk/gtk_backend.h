@@ -15,7 +15,6 @@
 namespace winlayer::gtk {
 
 struct ControlView {
-    HWND dialog = nullptr;
     GtkWidget* outer = nullptr;   // what stands in the dialog (a scrolled window for a list)
     GtkWidget* widget = nullptr;  // the widget itself
     GtkListStore* rows = nullptr; // a list's entries
@@ -71,19 +70,19 @@ void InstallStyle();
 // The base units of a dialog font, measured as Windows measures them.
 BaseUnits MeasureFont(const char* name, int points);
 // Builds the widget of one control; its input handlers are connected too.
-ControlView BuildControl(GtkBackend& backend, HWND control);
+ControlView BuildControl(HWND control);
 // Puts the core's state into a control's widget (a list's rows are shown row by row).
 void SyncControl(HWND control, ControlView& view);
 // Shows one row of a list as the file system names its path.
 void InsertRow(ControlView& view, int row, const std::string& path);
 // Connects a control's widget so that the user's input on it goes to the core.
-void ConnectControlInput(GtkBackend& backend, HWND control, ControlView& view);
+void ConnectControlInput(HWND control, ControlView& view);
 // Makes a dialog's window a target for dropped files while the dialog accepts them.
 void ShowDropTarget(HWND dialog, GtkWidget* window);
 // Connects a dialog's window so that what is dropped onto it goes to the core.
 void ConnectDropInput(HWND dialog, GtkWidget* window);
 // Connects the keys a dialog handles itself and its close box.
-void ConnectDialogInput(GtkBackend& backend, HWND dialog, GtkWidget* window);
+void ConnectDialogInput(HWND dialog, GtkWidget* window);
 // The file chooser and the message window, with their answers connected as input.
 GtkWidget* NewFileChooser(const FileDialog& dialog, GtkWindow* owner);
 GtkWidget* NewMessageWindow(const MessageBoxState& box, GtkWindow* owner);
