@@ -77,7 +77,8 @@ struct TopSearch {
     std::vector<HWND> found;
 };
 
-// The program's visible top-level windows with this caption, in z-order (topmost first).
+// The program's top-level windows with this caption, in z-order (topmost first). A
+// modal dialog exists, and may have the focus, a moment before its window is shown.
 std::vector<HWND> TopWindows(DWORD pid, const std::string& caption) {
     TopSearch search{pid, caption, {}};
     EnumWindows(
@@ -85,7 +86,7 @@ std::vector<HWND> TopWindows(DWORD pid, const std::string& caption) {
             auto* s = reinterpret_cast<TopSearch*>(data);
             DWORD owner = 0;
             GetWindowThreadProcessId(window, &owner);
-            if (owner == s->pid && IsWindowVisible(window) && TextOf(window) == s->caption) {
+            if (owner == s->pid && TextOf(window) == s->caption) {
                 s->found.push_back(window);
             }
             return TRUE;
