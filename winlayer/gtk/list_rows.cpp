@@ -1,0 +1,93 @@
+// The list's rows as the core changes them: rows inserted, deleted and selected one by
+// one, many at once while the view is detached, and the caret shown without touching
+// the selection.
+#include "winlayer/core/window.h"
+#include "winlayer/gtk/gtk_backend.h"
+
+namespace winlayer::gtk {
+
+std::map<HWND, GtkListStore*> GtkBackend::DetachBusyLists(const std::vector<Change>& changes) {
+    // Thousands of rows at once (a folder dropped, Clear All) are put into the list's
+    // model while no view watches it: the view and assistive technology then take one
+    // new model rather than one notice per row.
+    constexpr int kManyRows = 64;
+    std::map<HWND, int> rows;
+    std::map<HWND, GtkListStore*> detached;
+    for (const Change& change : changes) {
+        if ((change.kind == ChangeKind::RowInserted || change.kind == ChangeKind::RowDeleted) &&
+            ++rows[change.window] == kManyRows) {
+            if (auto view = controls_.find(change.window); view != controls_.end()) {
+                g_object_ref(view->second.rows); // the view lets go of it
+                gtk_tree_view_set_model(GTK_TREE_VIEW(view->second.widget), nullptr);
+                detached[change.window] = view->second.rows;
+            }
+        }
+    }
+    return detached;
+}
+
+void GtkBackend::Reattach(HWND list, ControlView& view) {
+    gtk_tree_view_set_model(GTK_TREE_VIEW(view.widget), GTK_TREE_MODEL(view.rows));
+    g_object_unref(view.rows);
+    if (const Window* window = FindWindow(list)) {
+        const std::vector<bool>& selected = window->list.selected;
+        for (size_t row = 0; row < selected.size(); ++row) {
+            if (selected[row]) {
+                SelectRow(view, static_cast<int>(row), true);
+            }
+        }
+    }
+}
+
+bool GtkBackend::ShowRow(const Change& change, ControlView& view) {
+    if (view.rows == nullptr) {
+        return false;
+    }
+    GtkTreeIter row;
+    GtkTreeModel* model = GTK_TREE_MODEL(view.rows);
+    switch (change.kind) {
+    case ChangeKind::RowInserted:
+        InsertRow(view, change.row, change.text);
+        return true;
+    case ChangeKind::RowDeleted:
+        if (gtk_tree_model_iter_nth_child(model, &row, nullptr, change.row)) {
+            gtk_list_store_remove(view.rows, &row);
+        }
+        return true;
+    case ChangeKind::RowSelected:
+        SelectRow(view, change.row, change.on);
+        return false;
+    default: // the caret
+        return true;
+    }
+}
+
+void GtkBackend::SelectRow(ControlView& view, int row, bool on) {
+    GtkTreeSelection* selection = gtk_tree_view_get_selection(GTK_TREE_VIEW(view.widget));
+    GtkTreePath* path = gtk_tree_path_new_from_indices(row, -1);
+    settingSelection_ = true;
+    if (on) {
+        gtk_tree_selection_select_path(selection, path);
+    } else {
+        gtk_tree_selection_unselect_path(selection, path);
+    }
+    settingSelection_ = false;
+    gtk_tree_path_free(path);
+}
+
+void GtkBackend::ShowCaret(HWND list, ControlView& view) {
+    const Window* window = FindWindow(list);
+    if (window == nullptr) {
+        return;
+    }
+    const int caret = window->list.caret;
+    if (caret < 0 || caret >= static_cast<int>(window->list.items.size())) {
+        return;
+    }
+    // Moves GTK's cursor without touching the selection, which only the core sets.
+    GtkTreePath* path = gtk_tree_path_new_from_indices(caret, -1);
+    gtk_tree_view_set_cursor(GTK_TREE_VIEW(view.widget), path, nullptr, FALSE);
+    gtk_tree_path_free(path);
+}
+
+} // namespace winlayer::gtk
