@@ -87,8 +87,7 @@ void Steps(int listed) {
     }
     for (int i = 0; i < kSamples; ++i) {
         gSteps.emplace_back("Down arrow" + at, [] {
-            winlayer::PostInput(
-                [] { winlayer::input::PressListKey(List(), winlayer::ListKey::Down); });
+            winlayer::PostInput([] { winlayer::input::PressKey(Main(), winlayer::vk::Down); });
         });
     }
 }

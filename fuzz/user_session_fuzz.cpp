@@ -12,6 +12,7 @@
 #include "winlayer/core/common_dialogs.h"
 #include "winlayer/core/dialog.h"
 #include "winlayer/core/input.h"
+#include "winlayer/core/keys.h"
 #include "winlayer/core/list_box.h"
 #include "winlayer/headless/scripted_user.h"
 
@@ -114,9 +115,16 @@ class Session {
             input::DoubleClickListEntry(control(IDC_FILE_LIST), Next() % (Count(main) + 1));
             break;
         case 9: {
+            // The list's keys, and the dialog's arrows and Tab from wherever the
+            // focus is.
+            static constexpr UINT kKeys[] = {
+                winlayer::vk::Up,    winlayer::vk::Down, winlayer::vk::Home,  winlayer::vk::End,
+                winlayer::vk::Prior, winlayer::vk::Next, winlayer::vk::Space, winlayer::vk::Tab};
             const uint8_t key = Next();
-            input::PressListKey(control(IDC_FILE_LIST), static_cast<winlayer::ListKey>(key % 4),
-                                key & 4, key & 8);
+            if ((key & 32) == 0) {
+                input::Focus(control(IDC_FILE_LIST));
+            }
+            input::PressKey(main, kKeys[key % 8], (key & 8) != 0, (key & 16) != 0);
             break;
         }
         case 10:
@@ -126,10 +134,10 @@ class Session {
             input::Click(control(IDC_ABOUT));
             break;
         case 12:
-            input::PressEnter(AnyWindow());
+            input::PressKey(AnyWindow(), winlayer::vk::Return);
             break;
         case 13:
-            input::PressEscape(AnyWindow());
+            input::PressKey(AnyWindow(), winlayer::vk::Escape);
             break;
         case 14: {
             const HWND window = AnyWindow();
@@ -222,9 +230,8 @@ class Session {
         }
         const winlayer::ListState& list = winlayer::FindControl(main, IDC_FILE_LIST)->list;
         FUZZ_CHECK(list.selected.size() == list.items.size());
-        FUZZ_CHECK(list.items.empty()
-                       ? list.caret == -1
-                       : list.caret >= 0 && list.caret < static_cast<int>(list.items.size()));
+        FUZZ_CHECK(list.caret >= 0 &&
+                   (list.items.empty() || list.caret < static_cast<int>(list.items.size())));
         for (size_t i = 1; i < list.items.size(); ++i) {
             FUZZ_CHECK(winlayer::CompareEntries(list.items[i - 1], list.items[i]) <= 0);
         }

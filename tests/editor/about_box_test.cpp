@@ -30,13 +30,13 @@ TEST_F(AboutBox, ShowsTheVersionAndArtwork) {
 
 TEST_F(AboutBox, OkEnterAndTheCloseBoxDismissItButEscapeDoesNot) {
     HWND about = OpenAbout();
-    session.PressEscape(about);
+    session.PressKey(about, winlayer::vk::Escape);
     EXPECT_EQ(session.Windows().size(), 2u);
     session.Click(about, IDOK);
     EXPECT_EQ(session.Windows().size(), 1u);
 
     about = OpenAbout();
-    session.PressEnter(about);
+    session.PressKey(about, winlayer::vk::Return);
     EXPECT_EQ(session.Windows().size(), 1u);
 
     about = OpenAbout();

@@ -110,7 +110,8 @@ TEST_F(Program, ClearAllEmptiesTheListAndKeepsTheFields) {
     session.ClickEntry(main, IDC_FILE_LIST, 1);
     session.Click(main, IDC_CLEAR_ALL);
     EXPECT_TRUE(Entries().empty());
-    EXPECT_EQ(session.Caret(main, IDC_FILE_LIST), -1);
+    EXPECT_EQ(session.Caret(main, IDC_FILE_LIST), 0)
+        << "an empty list's caret, as Windows reports it";
     EXPECT_EQ(session.Text(main, IDC_TITLE), "Two");
 }
 

@@ -34,8 +34,8 @@ TEST_F(Program, FieldsRefuseCharactersBeyondTheirLength) {
 }
 
 TEST_F(Program, EnterAndEscapeLeaveTheWindowOpenAndTheCloseBoxEndsTheProgram) {
-    session.PressEnter(main);
-    session.PressEscape(main);
+    session.PressKey(main, winlayer::vk::Return);
+    session.PressKey(main, winlayer::vk::Escape);
     EXPECT_TRUE(session.Running());
     EXPECT_EQ(session.Windows().size(), 1u);
     session.Close(main);
@@ -60,7 +60,7 @@ TEST_F(Program, SelectingAnEntryShowsItsTagInEveryField) {
     EXPECT_FALSE(session.Enabled(main, IDC_ALBUM));
 
     // Arrow keys move the focus and show that file too.
-    session.PressListKey(main, IDC_FILE_LIST, winlayer::ListKey::Up);
+    session.PressKey(main, winlayer::vk::Up);
     EXPECT_EQ(session.Text(main, IDC_TITLE), "First");
 }
 
@@ -91,9 +91,9 @@ TEST_F(Program, SwitchesEnableAndDisableTheirFields) {
     }
     // The keyboard reaches the switches too: Tab order is template order.
     session.Click(main, IDC_ALBUM);
-    session.PressTab(main);
+    session.PressKey(main, winlayer::vk::Tab);
     EXPECT_EQ(session.Focus(main), session.Control(main, IDC_USE_TITLE));
-    session.PressSpace(main);
+    session.PressKey(main, winlayer::vk::Space);
     EXPECT_FALSE(session.Checked(main, IDC_USE_TITLE));
     EXPECT_FALSE(session.Enabled(main, IDC_TITLE));
 }

@@ -113,9 +113,9 @@ TEST_F(Dialogs, NotificationsComeFromTheUserOnly) {
     session.DoubleClickEntry(main, IDC_FILE_LIST, 0);
     session.Click(main, IDC_ARTIST);            // clicking an edit field sends nothing
     session.ClickEntry(main, IDC_FILE_LIST, 5); // below the last entry: nothing
-    EXPECT_EQ(gSeen, (std::vector<std::string>{"init", "command:1010:1", "command:1012:0",
-                                               "command:1000:768", "command:1010:1",
-                                               "command:1010:1", "command:1010:2"}));
+    EXPECT_EQ(gSeen,
+              (std::vector<std::string>{"init", "command:1010:1", "command:1012:0",
+                                        "command:1010:1", "command:1010:1", "command:1010:2"}));
     EXPECT_FALSE(session.Checked(main, IDC_USE_TITLE)) << "the automatic check box toggled";
 }
 
@@ -124,15 +124,16 @@ TEST_F(Dialogs, DestroyWindowEndsOnlyItsOwnLoop) {
     session.Click(main, IDC_ABOUT);
     const HWND about = session.Find("About Quorwin");
     ASSERT_NE(about, nullptr);
-    session.PressEnter(about); // the default button: IDOK
+    session.PressKey(about, winlayer::vk::Return); // the default button: IDOK
     EXPECT_EQ(session.Find("About Quorwin"), nullptr);
     EXPECT_TRUE(session.Running());
     EXPECT_EQ(gSeen.back(), "nested returned");
-    session.PressEnter(main); // the focused push button is the one Enter presses
+    session.PressKey(main,
+                     winlayer::vk::Return); // the focused push button is the one Enter presses
     EXPECT_NE(session.Find("About Quorwin"), nullptr);
     session.Click(session.Find("About Quorwin"), IDOK);
     session.Click(main, IDC_TITLE);
-    session.PressEnter(main); // no default button: IDOK all the same
+    session.PressKey(main, winlayer::vk::Return); // no default button: IDOK all the same
     EXPECT_FALSE(session.Running());
     EXPECT_EQ(session.ExitCode(), 0);
 }
@@ -178,10 +179,10 @@ TEST_F(Dialogs, TabMovesThroughTheTabStopsInTemplateOrder) {
     const int order[] = {IDC_ARTIST, IDC_ALBUM,      IDC_USE_TITLE, IDC_SAVE_ALL,
                          IDC_YEAR,   IDC_USE_ARTIST, IDC_COMMENT};
     for (int id : order) {
-        session.PressTab(main);
+        session.PressKey(main, winlayer::vk::Tab);
         EXPECT_EQ(session.Focus(main), session.Control(main, id)) << id;
     }
-    session.PressTab(main, /*shift=*/true);
+    session.PressKey(main, winlayer::vk::Tab, false, /*shift=*/true);
     EXPECT_EQ(session.Focus(main), session.Control(main, IDC_USE_ARTIST));
 }
 

@@ -1,5 +1,6 @@
 // The list box rules: sorted insert, the caret, and extended selection.
 #include "winlayer/core/changes.h"
+#include "winlayer/core/keys.h"
 #include "winlayer/core/list_box.h"
 #include "winlayer/include/win32_constants.h"
 
@@ -42,7 +43,7 @@ TEST(ListBox, SortsWithoutRegardToCaseAndKeepsDuplicates) {
 
 TEST(ListBox, TheCaretStartsOnTheFirstEntryAndFollowsItsEntry) {
     Window list = SortedList({});
-    EXPECT_EQ(list.list.caret, -1);
+    EXPECT_EQ(list.list.caret, 0);
     ListAdd(list, "m");
     EXPECT_EQ(list.list.caret, 0);
     ListAdd(list, "a"); // inserted before: the caret stays on "m"
@@ -53,8 +54,8 @@ TEST(ListBox, TheCaretStartsOnTheFirstEntryAndFollowsItsEntry) {
     EXPECT_EQ(list.list.caret, 0);
     EXPECT_EQ(list.list.items[0], "m");
     ASSERT_TRUE(ListDelete(list, 1)); // the last entry
-    ASSERT_TRUE(ListDelete(list, 0)); // the caret's own entry
-    EXPECT_EQ(list.list.caret, -1);
+    ASSERT_TRUE(ListDelete(list, 0)); // the caret's own entry: an empty list keeps it
+    EXPECT_EQ(list.list.caret, 0);
     EXPECT_FALSE(ListDelete(list, 0));
     EXPECT_FALSE(ListDelete(list, -1));
 }
@@ -92,19 +93,19 @@ TEST(ListBox, ClicksSelectAsAnExtendedSelectionListDoes) {
 
 TEST(ListBox, ArrowKeysMoveTheCaretAndTheSelection) {
     Window list = SortedList({"0", "1", "2", "3"});
-    ListPressKey(list, ListKey::Down, false, false);
+    ListPressKey(list, vk::Down, false, false);
     EXPECT_EQ(list.list.caret, 1);
     EXPECT_EQ(Selected(list), (std::vector<int>{1}));
-    ListPressKey(list, ListKey::Down, false, true);
-    ListPressKey(list, ListKey::Down, false, true);
+    ListPressKey(list, vk::Down, false, true);
+    ListPressKey(list, vk::Down, false, true);
     EXPECT_EQ(Selected(list), (std::vector<int>{1, 2, 3}));
-    ListPressKey(list, ListKey::Down, false, false); // stops at the last entry
+    ListPressKey(list, vk::Down, false, false); // stops at the last entry
     EXPECT_EQ(list.list.caret, 3);
-    ListPressKey(list, ListKey::Home, true, false); // Ctrl: the caret alone moves
+    ListPressKey(list, vk::Home, true, false); // Ctrl: the caret alone moves
     EXPECT_EQ(list.list.caret, 0);
     EXPECT_EQ(Selected(list), (std::vector<int>{3}));
-    ListPressKey(list, ListKey::End, false, false);
-    ListPressKey(list, ListKey::Up, false, false);
+    ListPressKey(list, vk::End, false, false);
+    ListPressKey(list, vk::Up, false, false);
     EXPECT_EQ(Selected(list), (std::vector<int>{2}));
 }
 
@@ -143,7 +144,7 @@ TEST(ListBox, RecordsOnlyTheRowsAChangeTouches) {
                                                  "select 900", "caret 900"}));
     ListAdd(list, "a first");
     EXPECT_EQ(shown(), (std::vector<std::string>{"insert 0 a first", "caret 901"}));
-    ListPressKey(list, ListKey::Down, true, false);
+    ListPressKey(list, vk::Down, true, false);
     ListDelete(list, 0);
     ListDelete(list, 901); // the caret's entry: the caret stays on the entry now there
     EXPECT_EQ(shown(),

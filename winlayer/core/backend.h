@@ -52,6 +52,9 @@ struct BackendHooks {
     std::function<void(const FileDialog&)> hideFileDialog;
     std::function<void(const MessageBoxState&)> showMessageBox;
     std::function<void(const MessageBoxState&)> hideMessageBox;
+    // The program's edits copied this text (UTF-8) to the clipboard: a back end with a
+    // platform clipboard puts it there. Null: the clipboard stays the core's own.
+    std::function<void(const std::string&)> clipboardChanged;
 };
 
 // The hooks stay the caller's; null removes them.

@@ -24,6 +24,64 @@ HWND FirstTabStop(const Window& dialog) {
     return nullptr;
 }
 
+// The dialog manager's way of focusing a control by keyboard: an edit has its text
+// selected.
+void KeyboardFocus(Window& control) {
+    if (control.kind == ControlKind::Edit) {
+        EditSelectAll(control);
+    }
+    SetFocusTo(control.handle);
+}
+
+bool Usable(HWND handle) {
+    const Window* control = FindWindow(handle);
+    return control != nullptr && (control->style & WS_VISIBLE) != 0 && control->enabled;
+}
+
+bool StartsGroup(HWND handle) {
+    const Window* control = FindWindow(handle);
+    return control != nullptr && (control->style & WS_GROUP) != 0;
+}
+
+// The control an arrow moves to from child `at`. The walk goes forward round the
+// children once; the controls met before the first group start are the control's own
+// group (that is how the children before the first WS_GROUP join the last group).
+// Past a group start, it goes on from the last group start before `at` up to `at`.
+int GroupNeighbour(const std::vector<HWND>& children, int at, bool backwards) {
+    const int count = static_cast<int>(children.size());
+    std::vector<int> candidates;
+    int groupStart = -1;
+    for (int step = 1; step <= count; ++step) {
+        const int i = (at + step) % count;
+        if (StartsGroup(children[static_cast<size_t>(i)])) {
+            groupStart = i;
+        }
+        if (i == at) {
+            break;
+        }
+        if (groupStart < 0 && Usable(children[static_cast<size_t>(i)])) {
+            candidates.push_back(i);
+            if (!backwards) {
+                return i;
+            }
+        }
+    }
+    if (groupStart >= 0 && groupStart != at) {
+        for (int i = groupStart; i != at; i = (i + 1) % count) {
+            if (Usable(children[static_cast<size_t>(i)])) {
+                candidates.push_back(i);
+                if (!backwards) {
+                    break;
+                }
+            }
+        }
+    }
+    if (candidates.empty()) {
+        return at;
+    }
+    return backwards ? candidates.back() : candidates.front();
+}
+
 HWND BuildDialog(const DialogTemplate& entry, HWND owner, DLGPROC proc) {
     Window& dialog = CreateWindowRecord(ControlKind::Dialog, owner);
     dialog.dialogTemplate = &entry;
@@ -208,13 +266,42 @@ void TabFocus(HWND dialog, bool backwards) {
         const int i = ((backwards ? at - step : at + step) % count + count) % count;
         Window* control = FindWindow(window->children[static_cast<size_t>(i)]);
         if (control != nullptr && IsTabStop(*control)) {
-            if (control->kind == ControlKind::Edit) {
-                EditSelectAll(*control); // an edit reached by Tab has its text selected
-            }
-            SetFocusTo(control->handle);
+            KeyboardFocus(*control);
             return;
         }
     }
+}
+
+void ArrowFocus(HWND dialog, bool backwards) {
+    const Window* window = FindWindow(dialog);
+    if (window == nullptr || window->children.empty()) {
+        return;
+    }
+    const std::vector<HWND>& children = window->children;
+    int at = -1;
+    for (size_t i = 0; i < children.size(); ++i) {
+        if (children[i] == window->focus) {
+            at = static_cast<int>(i);
+        }
+    }
+    int to = at;
+    if (at < 0) {
+        // Nothing focused: Down and Right start at the first control, Up and Left
+        // find nothing.
+        if (backwards) {
+            return;
+        }
+        to = Usable(children.front()) ? 0 : GroupNeighbour(children, 0, false);
+    } else {
+        to = GroupNeighbour(children, at, backwards);
+    }
+    if (Window* control = FindWindow(children[static_cast<size_t>(to)])) {
+        KeyboardFocus(*control);
+    }
+}
+
+bool WantsArrows(const Window& control) {
+    return control.kind == ControlKind::Edit || control.kind == ControlKind::ListBox;
 }
 
 int EnterCommand(HWND dialog) {

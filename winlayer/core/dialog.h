@@ -23,6 +23,13 @@ void SetFocusTo(HWND control);
 HWND FocusOf(HWND dialog);
 // Moves the focus to the next (or previous) enabled tab stop.
 void TabFocus(HWND dialog, bool backwards);
+// An arrow key on a control that does not take arrows itself: the focus moves to the
+// next (Down, Right) or previous (Up, Left) visible, enabled control of its group in
+// template order, wrapping round within the group. A group runs from a control with
+// WS_GROUP to the next; controls before the first WS_GROUP count with the last group.
+void ArrowFocus(HWND dialog, bool backwards);
+// Edits and lists take the arrow keys themselves.
+bool WantsArrows(const Window& control);
 // The command Enter sends: the focused push button, else the default push button,
 // else IDOK.
 int EnterCommand(HWND dialog);

@@ -1,68 +1,258 @@
 #include "winlayer/core/edit.h"
 
+#include "winlayer/core/backend.h"
 #include "winlayer/core/changes.h"
+#include "winlayer/core/clipboard.h"
+#include "winlayer/core/codepage.h"
+#include "winlayer/core/keys.h"
 
 namespace winlayer {
 
 namespace {
 constexpr int kMaxSingleLine = 0x7FFFFFFE;
 
-void Clamp(Window& edit) {
-    const int length = static_cast<int>(edit.text.size());
-    EditState& e = edit.edit;
-    e.selStart = e.selStart < 0 ? 0 : (e.selStart > length ? length : e.selStart);
-    e.selEnd = e.selEnd < 0 ? 0 : (e.selEnd > length ? length : e.selEnd);
+int Length(const Window& edit) {
+    return static_cast<int>(edit.text.size());
 }
 
-void ReplaceSelection(Window& edit, const std::string& with) {
-    Clamp(edit);
+int Clamped(const Window& edit, int at) {
+    return at < 0 ? 0 : (at > Length(edit) ? Length(edit) : at);
+}
+
+int SelectionLow(const EditState& e) {
+    return e.selStart < e.selEnd ? e.selStart : e.selEnd;
+}
+int SelectionHigh(const EditState& e) {
+    return e.selStart < e.selEnd ? e.selEnd : e.selStart;
+}
+
+// Replaces the selection with `with`, cut to what the limit leaves room for, and
+// keeps what Undo needs: the text deleted and where, and how much was inserted there.
+// Deleting next to the last deletion, or typing on after the last insertion, adds to
+// the same undo step, as the edit control does.
+bool ReplaceSelection(Window& edit, std::string with) {
     EditState& e = edit.edit;
-    const int from = e.selStart < e.selEnd ? e.selStart : e.selEnd;
-    const int to = e.selStart < e.selEnd ? e.selEnd : e.selStart;
+    const int from = SelectionLow(e);
+    const int to = SelectionHigh(e);
+    const int kept = Length(edit) - (to - from);
+    if (kept + static_cast<int>(with.size()) > e.limit) {
+        with.resize(static_cast<size_t>(e.limit > kept ? e.limit - kept : 0));
+    }
+    if (from == to && with.empty()) {
+        return false;
+    }
+    if (from != to) {
+        const std::string deleted =
+            edit.text.substr(static_cast<size_t>(from), static_cast<size_t>(to - from));
+        if (e.undoInserted == 0 && !e.undoText.empty() && from == e.undoAt) {
+            e.undoText += deleted;
+        } else if (e.undoInserted == 0 && !e.undoText.empty() && to == e.undoAt) {
+            e.undoText = deleted + e.undoText;
+            e.undoAt = from;
+        } else {
+            e.undoText = deleted;
+            e.undoAt = from;
+        }
+        e.undoInserted = 0;
+    }
+    if (!with.empty()) {
+        if (from == e.undoAt || (e.undoInserted > 0 && from == e.undoAt + e.undoInserted)) {
+            e.undoInserted += static_cast<int>(with.size());
+        } else {
+            e.undoAt = from;
+            e.undoInserted = static_cast<int>(with.size());
+            e.undoText.clear();
+        }
+    }
     edit.text = edit.text.substr(0, static_cast<size_t>(from)) + with +
                 edit.text.substr(static_cast<size_t>(to));
     e.selStart = e.selEnd = from + static_cast<int>(with.size());
     Record(ChangeKind::State, edit.handle);
+    return true;
 }
+
+// Word starts, where Ctrl+Left and Ctrl+Right stop: a character that follows a space
+// or a hyphen and is neither itself.
+bool WordStart(const std::string& text, int at) {
+    if (at <= 0 || at >= static_cast<int>(text.size())) {
+        return false;
+    }
+    const char before = text[static_cast<size_t>(at - 1)];
+    const char here = text[static_cast<size_t>(at)];
+    return (before == ' ' || before == '-') && here != ' ' && here != '-';
+}
+
+int WordLeft(const Window& edit, int from) {
+    int at = from > 0 ? from - 1 : 0;
+    while (at > 0 && !WordStart(edit.text, at)) {
+        --at;
+    }
+    return at;
+}
+
+int WordRight(const Window& edit, int from) {
+    int at = from + 1;
+    while (at < Length(edit) && !WordStart(edit.text, at)) {
+        ++at;
+    }
+    return at > Length(edit) ? Length(edit) : at;
+}
+
+// Moves the caret to `to`; without `extend` the selection collapses onto it.
+void MoveCaret(Window& edit, int to, bool extend) {
+    EditSelect(edit, extend ? edit.edit.selStart : to, to);
+}
+
+void Copy(const Window& edit) {
+    const EditState& e = edit.edit;
+    if (SelectionLow(e) == SelectionHigh(e)) {
+        return;
+    }
+    std::string utf8 = Windows1252ToUtf8(
+        edit.text.substr(static_cast<size_t>(SelectionLow(e)),
+                         static_cast<size_t>(SelectionHigh(e) - SelectionLow(e))));
+    SetClipboardText(utf8);
+    if (CurrentBackend().clipboardChanged) {
+        CurrentBackend().clipboardChanged(utf8);
+    }
+}
+
+bool Paste(Window& edit) {
+    std::string text = ClipboardText();
+    // A single line takes the clipboard's first line.
+    const size_t newline = text.find('\n');
+    if (newline != std::string::npos) {
+        text.resize(newline > 0 && text[newline - 1] == '\r' ? newline - 1 : newline);
+    }
+    return !text.empty() && ReplaceSelection(edit, Utf8ToWindows1252(text));
+}
+
+// Undo puts back what the last step deleted in place of what it inserted, and
+// selects it; a second Undo undoes the Undo.
+bool Undo(Window& edit) {
+    EditState& e = edit.edit;
+    const std::string restore = e.undoText;
+    const int at = e.undoAt;
+    EditSelect(edit, at, at + e.undoInserted);
+    e.undoText.clear();
+    e.undoInserted = 0;
+    const bool changed = ReplaceSelection(edit, restore);
+    EditSelect(edit, e.undoAt, e.undoAt + e.undoInserted);
+    return changed;
+}
+
+bool Delete(Window& edit, bool ctrl, bool shift) {
+    EditState& e = edit.edit;
+    if (ctrl && shift) {
+        return false;
+    }
+    if (e.selStart != e.selEnd) {
+        if (shift) {
+            Copy(edit);
+        }
+        return ReplaceSelection(edit, std::string());
+    }
+    const int caret = e.selEnd;
+    if (shift) {
+        EditSelect(edit, caret, caret > 0 ? caret - 1 : 0); // the character before
+    } else if (ctrl) {
+        EditSelect(edit, caret, Length(edit)); // to the end
+    } else {
+        EditSelect(edit, caret, caret + 1);
+    }
+    return ReplaceSelection(edit, std::string());
+}
+
+void Clamp(Window& edit) {
+    edit.edit.selStart = Clamped(edit, edit.edit.selStart);
+    edit.edit.selEnd = Clamped(edit, edit.edit.selEnd);
+}
+
 } // namespace
 
 bool EditTypeChar(Window& edit, char c) {
     Clamp(edit);
-    const EditState& e = edit.edit;
-    const int selected = e.selEnd > e.selStart ? e.selEnd - e.selStart : e.selStart - e.selEnd;
-    if (c == '\0' || static_cast<int>(edit.text.size()) - selected + 1 > edit.edit.limit) {
+    if (static_cast<unsigned char>(c) < ' ' || c == '\x7F') {
         return false;
     }
-    ReplaceSelection(edit, std::string(1, c));
-    return true;
+    return ReplaceSelection(edit, std::string(1, c));
 }
 
 bool EditBackspace(Window& edit) {
     Clamp(edit);
     EditState& e = edit.edit;
     if (e.selStart == e.selEnd) {
-        if (e.selEnd == 0) {
-            return false;
-        }
-        e.selStart = e.selEnd - 1;
+        EditSelect(edit, e.selEnd, e.selEnd > 0 ? e.selEnd - 1 : 0);
     }
-    ReplaceSelection(edit, std::string());
-    return true;
+    return ReplaceSelection(edit, std::string());
+}
+
+bool EditPressKey(Window& edit, UINT key, bool ctrl, bool shift) {
+    Clamp(edit);
+    const int caret = edit.edit.selEnd;
+    switch (key) {
+    case vk::Left:
+        MoveCaret(edit,
+                  ctrl ? (caret > 0 ? WordLeft(edit, caret) : 0) : (caret > 0 ? caret - 1 : 0),
+                  shift);
+        return false;
+    case vk::Right:
+        MoveCaret(edit,
+                  ctrl ? (caret < Length(edit) ? WordRight(edit, caret) : caret)
+                       : (caret < Length(edit) ? caret + 1 : caret),
+                  shift);
+        return false;
+    case vk::Home:
+        MoveCaret(edit, 0, shift);
+        return false;
+    case vk::End:
+        MoveCaret(edit, Length(edit), shift);
+        return false;
+    case vk::Delete:
+        return Delete(edit, ctrl, shift);
+    case vk::Back:
+        return !ctrl && EditBackspace(edit); // Ctrl+Backspace types nothing
+    case vk::Space:
+        return EditTypeChar(edit, ' ');
+    case 'A':
+        if (ctrl) {
+            EditSelectAll(edit);
+        }
+        return false;
+    case 'C':
+        if (ctrl) {
+            Copy(edit);
+        }
+        return false;
+    case 'X':
+        if (ctrl) {
+            Copy(edit);
+            return ReplaceSelection(edit, std::string());
+        }
+        return false;
+    case 'V':
+        return ctrl && Paste(edit);
+    case 'Z':
+        return ctrl && Undo(edit);
+    default:
+        return false;
+    }
 }
 
 void EditSelectAll(Window& edit) {
-    EditSelect(edit, 0, static_cast<int>(edit.text.size()));
+    EditSelect(edit, 0, Length(edit));
 }
 
-void EditSelect(Window& edit, int start, int end) {
-    edit.edit.selStart = start;
-    edit.edit.selEnd = end;
-    Clamp(edit);
+void EditSelect(Window& edit, int anchor, int caret) {
+    edit.edit.selStart = Clamped(edit, anchor);
+    edit.edit.selEnd = Clamped(edit, caret);
     Record(ChangeKind::State, edit.handle);
 }
 
 void EditSetText(Window& edit, const char* text) {
     edit.edit.selStart = edit.edit.selEnd = 0;
+    edit.edit.undoText.clear();
+    edit.edit.undoInserted = 0;
     SetText(edit, text != nullptr ? text : "");
 }
 

@@ -1,9 +1,11 @@
 #include "winlayer/core/input.h"
 
+#include "winlayer/core/codepage.h"
 #include "winlayer/core/common_dialogs.h"
 #include "winlayer/core/dialog.h"
 #include "winlayer/core/drop.h"
 #include "winlayer/core/edit.h"
+#include "winlayer/core/list_box.h"
 #include "winlayer/include/win32_constants.h"
 
 #include <filesystem>
@@ -72,7 +74,6 @@ int Type(HWND handle, const std::string& text) {
         SetFocusTo(handle);
         if (EditTypeChar(*edit, c)) {
             ++taken;
-            Notify(handle, EN_CHANGE);
         }
     }
     return taken;
@@ -81,15 +82,20 @@ int Type(HWND handle, const std::string& text) {
 void Backspace(HWND handle) {
     if (Window* edit = Target(handle, ControlKind::Edit)) {
         SetFocusTo(handle);
-        if (EditBackspace(*edit)) {
-            Notify(handle, EN_CHANGE);
-        }
+        EditBackspace(*edit);
     }
 }
 
-void PlaceCaret(HWND handle, int start, int end) {
+void PlaceCaret(HWND handle, int anchor, int caret) {
     if (Window* edit = Target(handle, ControlKind::Edit)) {
-        EditSelect(*edit, start, end);
+        EditSelect(*edit, anchor, caret);
+    }
+}
+
+void ClickEdit(HWND handle, int at, bool shift) {
+    if (Window* edit = Target(handle, ControlKind::Edit)) {
+        EditSelect(*edit, shift ? edit->edit.selStart : at, at);
+        SetFocusTo(handle);
     }
 }
 
@@ -136,42 +142,80 @@ void DoubleClickListEntry(HWND handle, int index) {
     }
 }
 
-void PressListKey(HWND handle, ListKey key, bool ctrl, bool shift) {
-    Window* list = Target(handle, ControlKind::ListBox);
-    if (list == nullptr || list->list.items.empty()) {
-        return;
-    }
-    SetFocusTo(handle);
-    ListPressKey(*list, key, ctrl, shift);
-    NotifyListSelection(*list);
-}
-
-void PressEnter(HWND dialog) {
-    if (Target(dialog, ControlKind::Dialog) != nullptr) {
-        SendCommand(dialog, EnterCommand(dialog));
+void SetListPage(HWND handle, int rows) {
+    if (Window* list = FindWindow(handle); list != nullptr && list->kind == ControlKind::ListBox) {
+        ListSetPage(*list, rows);
     }
 }
 
-void PressEscape(HWND dialog) {
-    if (Target(dialog, ControlKind::Dialog) != nullptr) {
-        SendCommand(dialog, IDCANCEL);
-    }
-}
-
-void PressTab(HWND dialog, bool shift) {
-    if (Target(dialog, ControlKind::Dialog) != nullptr) {
-        TabFocus(dialog, shift);
-    }
-}
-
-void PressSpace(HWND dialog) {
+void PressKey(HWND dialog, UINT key, bool ctrl, bool shift) {
     if (Target(dialog, ControlKind::Dialog) == nullptr) {
         return;
     }
-    const Window* focused = FindWindow(FocusOf(dialog));
-    if (focused != nullptr &&
-        (focused->kind == ControlKind::PushButton || focused->kind == ControlKind::CheckBox)) {
-        Click(focused->handle);
+    Window* focused = FindWindow(FocusOf(dialog));
+    // The dialog manager first.
+    switch (key) {
+    case vk::Tab:
+        TabFocus(dialog, shift);
+        return;
+    case vk::Return:
+        SendCommand(dialog, EnterCommand(dialog));
+        return;
+    case vk::Escape:
+        SendCommand(dialog, IDCANCEL);
+        return;
+    case vk::Left:
+    case vk::Right:
+    case vk::Up:
+    case vk::Down:
+        if (focused == nullptr || !WantsArrows(*focused)) {
+            ArrowFocus(dialog, key == vk::Left || key == vk::Up);
+            return;
+        }
+        break;
+    default:
+        break;
+    }
+    if (focused == nullptr || !TakesInput(focused->handle)) {
+        return;
+    }
+    switch (focused->kind) {
+    case ControlKind::PushButton:
+    case ControlKind::CheckBox:
+        if (key == vk::Space) {
+            Click(focused->handle);
+        }
+        break;
+    case ControlKind::Edit:
+        EditPressKey(*focused, key, ctrl, shift);
+        break;
+    case ControlKind::ListBox:
+        if (ListPressKey(*focused, key, ctrl, shift) && !focused->list.items.empty()) {
+            NotifyListSelection(*focused);
+        }
+        break;
+    default:
+        break;
+    }
+}
+
+void TypeText(HWND dialog, const std::string& utf8) {
+    if (Target(dialog, ControlKind::Dialog) == nullptr) {
+        return;
+    }
+    for (char c : Utf8ToWindows1252(utf8)) {
+        // Each character is a key of its own: the program may act between them.
+        Window* focused = FindWindow(FocusOf(dialog));
+        if (focused == nullptr || !TakesInput(focused->handle)) {
+            return;
+        }
+        if (focused->kind == ControlKind::Edit) {
+            EditTypeChar(*focused, c);
+        } else if (focused->kind == ControlKind::ListBox && !focused->list.items.empty()) {
+            if (ListTypeChar(*focused, c)) {
+                NotifyListSelection(*focused);
+            }
+        }
     }
 }
 

@@ -4,7 +4,7 @@
 // dialog) do nothing.
 #pragma once
 
-#include "winlayer/core/list_box.h"
+#include "winlayer/core/keys.h"
 #include "winlayer/include/win32_types.h"
 
 #include <string>
@@ -12,29 +12,44 @@
 
 namespace winlayer::input {
 
-// Clicks a push button, check box, edit field or list (the focus moves to it).
+// Keys arrive as vk:: codes (keys.h), text as the toolkit's input method commits it.
+//
+// A key pressed while `dialog` is the active window. The dialog manager takes Tab
+// and Shift+Tab, Enter and Escape, and the arrows when the focused control does not
+// take them itself (buttons and switches: the focus moves within the group); the
+// focused control takes the rest: a button or switch is pressed by Space; an edit
+// takes its caret, deleting and clipboard keys, Space and Backspace (edit.h); a list
+// its moving keys and Space (list_box.h). Back ends send Space, Backspace and Delete
+// as keys only, never also as text.
+void PressKey(HWND dialog, UINT key, bool ctrl = false, bool shift = false);
+// Committed text typed into the focused control of `dialog`: an edit takes each
+// character converted to Windows-1252 ('?' where it has none) under its limit; a
+// list takes each as its search key.
+void TypeText(HWND dialog, const std::string& utf8);
+
+// Clicks a push button, check box, edit field or list (the focus moves to it); a
+// click on an edit puts the caret at the end of its text.
 void Click(HWND control);
-// Types characters at the caret of an edit field, one key at a time; characters
-// beyond the field's limit are refused. Returns how many were taken.
+// A mouse press in an edit before character `at`: the focus moves to the edit and
+// the caret to `at`; with Shift the selection extends from its anchor.
+void ClickEdit(HWND edit, int at, bool shift = false);
+// The mouse drags or the caret is put by other means: selects from `anchor` to
+// `caret` (characters of the core's text).
+void PlaceCaret(HWND edit, int anchor, int caret);
+// Types Windows-1252 characters at the caret of an edit field, one key at a time;
+// characters beyond the field's limit are refused. Returns how many were taken.
 int Type(HWND edit, const std::string& text);
 void Backspace(HWND edit);
 void SelectAll(HWND edit);
-// The user moves the caret or selects text with the mouse or the arrow keys.
-void PlaceCaret(HWND edit, int start, int end);
 // The user moves the keyboard focus to a control by clicking it.
 void Focus(HWND control);
 
 void ClickListEntry(HWND list, int index, bool ctrl = false, bool shift = false);
 // The second press of a double-click (the first arrives as a click).
 void DoubleClickListEntry(HWND list, int index);
-void PressListKey(HWND list, ListKey key, bool ctrl = false, bool shift = false);
+// The rows the back end's view of the list shows: the page for Page Up and Down.
+void SetListPage(HWND list, int rows);
 
-// Keys that the dialog itself handles.
-void PressEnter(HWND dialog);
-void PressEscape(HWND dialog);
-void PressTab(HWND dialog, bool shift = false);
-// Space clicks the focused button or check box.
-void PressSpace(HWND dialog);
 // The close box, or Alt+F4.
 void Close(HWND dialog);
 

@@ -1,6 +1,7 @@
 #include "winlayer/core/list_box.h"
 
 #include "winlayer/core/changes.h"
+#include "winlayer/core/keys.h"
 #include "winlayer/include/win32_constants.h"
 
 #include <algorithm>
@@ -18,7 +19,11 @@ bool Sorted(const Window& list) {
     return (list.style & LBS_SORT) != 0;
 }
 bool Extended(const Window& list) {
-    return (list.style & (LBS_EXTENDEDSEL | LBS_MULTIPLESEL)) != 0;
+    return (list.style & LBS_EXTENDEDSEL) != 0;
+}
+
+int Count(const Window& list) {
+    return static_cast<int>(list.list.items.size());
 }
 
 // Every change of a row's selection or of the caret goes through these two, which
@@ -56,6 +61,30 @@ void SelectRange(Window& list, int from, int to, bool keepOthers) {
     }
 }
 
+// Scrolls the least that shows the row whole.
+void ShowRow(Window& list, int row) {
+    ListState& s = list.list;
+    int top = s.top;
+    if (row < top) {
+        top = row;
+    } else if (row >= top + s.page) {
+        top = row - s.page + 1;
+    }
+    const int last = Count(list) - s.page;
+    s.top = top > last ? (last > 0 ? last : 0) : (top < 0 ? 0 : top);
+}
+
+// The caret moves to `to` and the selection follows it: the range from the anchor in
+// an extended list (nothing without an anchor), else the one entry.
+void MoveCaretSelecting(Window& list, int to) {
+    if (!Extended(list)) {
+        SelectOnly(list, to);
+    } else if (list.list.anchor >= 0) {
+        SelectRange(list, list.list.anchor, to, false);
+    }
+    MoveCaret(list, to);
+}
+
 } // namespace
 
 int CompareEntries(const std::string& a, const std::string& b) {
@@ -87,8 +116,8 @@ int ListAdd(Window& list, const char* text) {
     s.selected.insert(s.selected.begin() + index, false);
     RecordRow(ChangeKind::RowInserted, list.handle, index, false, std::move(entry));
     if (wasEmpty) {
-        s.anchor = 0;
-        MoveCaret(list, 0);
+        s.caret = 0;
+        RecordRow(ChangeKind::Caret, list.handle, 0);
     } else {
         // The caret and anchor stay on their entries.
         if (index <= s.anchor) {
@@ -110,63 +139,115 @@ bool ListDelete(Window& list, int index) {
     s.selected.erase(s.selected.begin() + index);
     RecordRow(ChangeKind::RowDeleted, list.handle, index);
     const int last = static_cast<int>(s.items.size()) - 1;
+    if (last < 0) {
+        s.top = 0;
+        return true; // an empty list keeps its caret and anchor numbers
+    }
     auto follow = [index, last](int at) {
         if (index < at) {
             --at;
         }
         return at > last ? last : at;
     };
-    s.anchor = follow(s.anchor);
+    if (s.anchor >= 0) {
+        s.anchor = follow(s.anchor);
+    }
     MoveCaret(list, follow(s.caret));
+    if (last + 1 == s.page) {
+        s.top = 0; // the scroll bar goes: the list shows from its start
+    }
     return true;
 }
 
 void ListClick(Window& list, int index, bool ctrl, bool shift) {
     ListState& s = list.list;
-    if (index < 0 || index >= static_cast<int>(s.items.size())) {
+    if (index < 0 || index >= Count(list)) {
         return;
     }
     if (!Extended(list)) {
         ctrl = shift = false;
     }
-    if (shift) {
-        SelectRange(list, s.anchor < 0 ? index : s.anchor, index, ctrl);
+    if (shift && ctrl) {
+        if (s.anchor >= 0) {
+            SelectRange(list, s.anchor, index, true);
+        }
+        MoveCaret(list, index);
     } else if (ctrl) {
         Select(list, index, !s.selected[static_cast<size_t>(index)]);
         s.anchor = index;
+        MoveCaret(list, index);
     } else {
-        SelectOnly(list, index);
-        s.anchor = index;
+        if (!shift) {
+            s.anchor = index;
+        }
+        MoveCaretSelecting(list, index);
     }
-    MoveCaret(list, index);
+    ShowRow(list, index);
 }
 
-void ListPressKey(Window& list, ListKey key, bool ctrl, bool shift) {
+bool ListPressKey(Window& list, UINT key, bool ctrl, bool shift) {
     ListState& s = list.list;
-    const int last = static_cast<int>(s.items.size()) - 1;
-    if (last < 0) {
-        return;
-    }
-    int to = s.caret < 0 ? 0 : s.caret;
+    const int last = Count(list) - 1;
+    int to = s.caret;
     switch (key) {
-    case ListKey::Up:
-        to = to > 0 ? to - 1 : 0;
+    case vk::Up:
+    case vk::Left:
+        to = s.caret - 1;
         break;
-    case ListKey::Down:
-        to = to < last ? to + 1 : last;
+    case vk::Down:
+    case vk::Right:
+        to = s.caret + 1;
         break;
-    case ListKey::Home:
+    case vk::Prior:
+        to = s.caret - s.page + 1;
+        break;
+    case vk::Next:
+        to = s.caret + s.page - 1;
+        break;
+    case vk::Home:
         to = 0;
         break;
-    case ListKey::End:
+    case vk::End:
         to = last;
         break;
+    case vk::Space:
+        break;
+    default:
+        return false;
+    }
+    to = to > last ? last : (to < 0 ? 0 : to);
+    if (to > last || to < 0) {
+        return true; // an empty list: nothing to move to
     }
     if (ctrl && !shift && Extended(list)) {
         MoveCaret(list, to);
-        return;
+    } else {
+        if (!shift || !Extended(list)) {
+            s.anchor = to;
+        }
+        MoveCaretSelecting(list, to);
     }
-    ListClick(list, to, false, shift);
+    ShowRow(list, to);
+    return true;
+}
+
+bool ListTypeChar(Window& list, char c) {
+    const int count = Count(list);
+    for (int step = 1; step <= count; ++step) {
+        const int at = (list.list.caret + step) % count;
+        const std::string& entry = list.list.items[static_cast<size_t>(at)];
+        if (!entry.empty() && Folded(entry[0]) == Folded(c)) {
+            MoveCaretSelecting(list, at);
+            ShowRow(list, at);
+            return true;
+        }
+    }
+    return false;
+}
+
+void ListSetPage(Window& list, int rows) {
+    list.list.page = rows < 1 ? 1 : rows;
+    ShowRow(list, list.list.top); // keeps the top within the rows there are
 }
 
 } // namespace winlayer

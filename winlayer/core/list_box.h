@@ -1,4 +1,5 @@
-// The rules of a list box with sorted insert and extended selection.
+// The rules of a list box with sorted insert and extended selection, and the rows it
+// shows: `top` is the first shown row, `page` how many the back end's view shows.
 #pragma once
 
 #include "winlayer/core/window.h"
@@ -16,12 +17,20 @@ int ListAdd(Window& list, const char* text);
 bool ListDelete(Window& list, int index);
 
 // The user's clicks: a plain click selects only the entry, Ctrl toggles it, Shift
-// selects the range from the anchor (adding to the selection with Ctrl too).
+// selects the range from the anchor (adding to the selection with Ctrl too). Before
+// any plain click or key has set an anchor, Shift selects nothing.
 void ListClick(Window& list, int index, bool ctrl, bool shift);
 
-enum class ListKey { Up, Down, Home, End };
-// Arrow keys move the caret and select as clicks would; with Ctrl alone the caret
-// moves and the selection stays.
-void ListPressKey(Window& list, ListKey key, bool ctrl, bool shift);
+// A key pressed on the list (a vk:: code). Up and Left move the caret one entry
+// back, Down and Right one on, Page Up and Page Down a page less one, Home and End
+// to the ends; Space stays. The caret's entry becomes the only one selected, with
+// Shift the range from the anchor; with Ctrl alone the caret moves and the selection
+// stays. The caret's row is then shown. False for a key the list does not take.
+bool ListPressKey(Window& list, UINT key, bool ctrl, bool shift);
+// A typed character: the caret moves to the next entry that starts with it (without
+// regard to case), wrapping round to the top, and selects as Shift+arrow would.
+bool ListTypeChar(Window& list, char c); // false when no entry starts with it
+// The rows the back end's view shows: the page for Page Up and Page Down.
+void ListSetPage(Window& list, int rows);
 
 } // namespace winlayer

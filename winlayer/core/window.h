@@ -17,15 +17,22 @@ struct Rect {
 
 struct EditState {
     int limit = 30000; // characters the user may type, as an edit control starts with
-    int selStart = 0;  // selection; the caret stands at selEnd
+    int selStart = 0;  // selection: the anchor, and the caret at selEnd
     int selEnd = 0;
+    // The one step Undo takes back: `undoInserted` characters inserted at `undoAt`,
+    // where `undoText` was deleted.
+    std::string undoText;
+    int undoAt = 0;
+    int undoInserted = 0;
 };
 
 struct ListState {
     std::vector<std::string> items;
     std::vector<bool> selected;
-    int caret = -1;  // the entry with the focus, -1 when the list is empty
-    int anchor = -1; // where a Shift-click range starts
+    int caret = 0;   // the entry with the focus; an empty list keeps its last caret
+    int anchor = -1; // where a Shift range starts, -1 until a click or key sets it
+    int top = 0;     // the first row shown
+    int page = 1;    // the rows shown, as the back end's view has them
 };
 
 struct Window {

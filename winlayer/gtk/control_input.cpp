@@ -6,6 +6,7 @@
 #include "winlayer/core/codepage.h"
 #include "winlayer/core/dialog.h"
 #include "winlayer/core/input.h"
+#include "winlayer/core/keys.h"
 #include "winlayer/core/window.h"
 #include "winlayer/gtk/gtk_backend.h"
 
@@ -111,23 +112,42 @@ gboolean OnListButton(GtkWidget* widget, GdkEventButton* event, gpointer data) {
 }
 
 gboolean OnListKey(GtkWidget*, GdkEventKey* event, gpointer data) {
-    ListKey key;
+    UINT key = 0;
     switch (event->keyval) {
     case GDK_KEY_Up:
     case GDK_KEY_KP_Up:
-        key = ListKey::Up;
+        key = vk::Up;
         break;
     case GDK_KEY_Down:
     case GDK_KEY_KP_Down:
-        key = ListKey::Down;
+        key = vk::Down;
+        break;
+    case GDK_KEY_Left:
+    case GDK_KEY_KP_Left:
+        key = vk::Left;
+        break;
+    case GDK_KEY_Right:
+    case GDK_KEY_KP_Right:
+        key = vk::Right;
         break;
     case GDK_KEY_Home:
     case GDK_KEY_KP_Home:
-        key = ListKey::Home;
+        key = vk::Home;
         break;
     case GDK_KEY_End:
     case GDK_KEY_KP_End:
-        key = ListKey::End;
+        key = vk::End;
+        break;
+    case GDK_KEY_Page_Up:
+    case GDK_KEY_KP_Page_Up:
+        key = vk::Prior;
+        break;
+    case GDK_KEY_Page_Down:
+    case GDK_KEY_KP_Page_Down:
+        key = vk::Next;
+        break;
+    case GDK_KEY_space:
+        key = vk::Space;
         break;
     default:
         // The list's other keys would move GTK's own cursor and selection: only the
@@ -137,7 +157,12 @@ gboolean OnListKey(GtkWidget*, GdkEventKey* event, gpointer data) {
     const HWND list = Handle(data);
     const bool ctrl = (event->state & GDK_CONTROL_MASK) != 0;
     const bool shift = (event->state & GDK_SHIFT_MASK) != 0;
-    Post([list, key, ctrl, shift] { input::PressListKey(list, key, ctrl, shift); });
+    Post([list, key, ctrl, shift] {
+        if (const Window* window = FindWindow(list)) {
+            input::Focus(list);
+            input::PressKey(window->parent, key, ctrl, shift);
+        }
+    });
     return TRUE;
 }
 
@@ -149,23 +174,23 @@ gboolean OnDialogKey(GtkWidget*, GdkEventKey* event, gpointer data) {
     case GDK_KEY_KP_Tab:
     case GDK_KEY_ISO_Left_Tab: {
         const bool backwards = shift || event->keyval == GDK_KEY_ISO_Left_Tab;
-        Post([dialog, backwards] { input::PressTab(dialog, backwards); });
+        Post([dialog, backwards] { input::PressKey(dialog, vk::Tab, false, backwards); });
         return TRUE;
     }
     case GDK_KEY_Return:
     case GDK_KEY_KP_Enter:
     case GDK_KEY_ISO_Enter:
-        Post([dialog] { input::PressEnter(dialog); });
+        Post([dialog] { input::PressKey(dialog, vk::Return); });
         return TRUE;
     case GDK_KEY_Escape:
-        Post([dialog] { input::PressEscape(dialog); });
+        Post([dialog] { input::PressKey(dialog, vk::Escape); });
         return TRUE;
     case GDK_KEY_space: {
-        // Space presses the focused button or check box; elsewhere it is typed.
+        // Space goes to the core as a key, not as typed text (the list takes its own).
         const Window* focused = FindWindow(FocusOf(dialog));
-        if (focused != nullptr &&
-            (focused->kind == ControlKind::PushButton || focused->kind == ControlKind::CheckBox)) {
-            Post([dialog] { input::PressSpace(dialog); });
+        if (focused != nullptr && focused->kind != ControlKind::Edit &&
+            focused->kind != ControlKind::ListBox) {
+            Post([dialog] { input::PressKey(dialog, vk::Space); });
             return TRUE;
         }
         return FALSE;

@@ -209,22 +209,8 @@ void Session::DoubleClickEntry(HWND window, int listId, int index) {
     });
 }
 
-void Session::PressListKey(HWND window, int listId, ListKey key, bool ctrl, bool shift) {
-    const HWND list = Control(window, listId);
-    Do([=] { input::PressListKey(list, key, ctrl, shift); });
-}
-
-void Session::PressEnter(HWND window) {
-    Do([window] { input::PressEnter(window); });
-}
-void Session::PressEscape(HWND window) {
-    Do([window] { input::PressEscape(window); });
-}
-void Session::PressTab(HWND window, bool shift) {
-    Do([=] { input::PressTab(window, shift); });
-}
-void Session::PressSpace(HWND window) {
-    Do([window] { input::PressSpace(window); });
+void Session::PressKey(HWND window, UINT key, bool ctrl, bool shift) {
+    Do([=] { input::PressKey(window, key, ctrl, shift); });
 }
 void Session::Close(HWND window) {
     Do([window] { input::Close(window); });

@@ -8,7 +8,7 @@
 #pragma once
 
 #include "winlayer/core/backend.h"
-#include "winlayer/core/list_box.h"
+#include "winlayer/core/keys.h"
 
 #include <condition_variable>
 #include <functional>
@@ -59,11 +59,8 @@ class Session {
     void Replace(HWND window, int id, const std::string& text);
     void ClickEntry(HWND window, int listId, int index, bool ctrl = false, bool shift = false);
     void DoubleClickEntry(HWND window, int listId, int index);
-    void PressListKey(HWND window, int listId, ListKey key, bool ctrl = false, bool shift = false);
-    void PressEnter(HWND window);
-    void PressEscape(HWND window);
-    void PressTab(HWND window, bool shift = false);
-    void PressSpace(HWND window);
+    // A key (vk::) pressed while `window` is active.
+    void PressKey(HWND window, UINT key, bool ctrl = false, bool shift = false);
     void Close(HWND window);
     bool AcceptFileDialog(const std::string& directory, const std::vector<std::string>& names);
     void CancelFileDialog();

@@ -15,7 +15,6 @@ constexpr UINT WM_DROPFILES = 0x0233;
 
 // Edit controls.
 constexpr UINT EM_LIMITTEXT = 0x00C5;
-constexpr WORD EN_CHANGE = 0x0300;
 
 // Buttons.
 constexpr UINT BM_GETCHECK = 0x00F0;
