@@ -3,7 +3,6 @@
 // keys); the widget then shows what the core made of it. No handler runs program
 // code: that happens once GTK has finished the event, from the core's loop.
 #include "winlayer/core/changes.h"
-#include "winlayer/core/codepage.h"
 #include "winlayer/core/dialog.h"
 #include "winlayer/core/input.h"
 #include "winlayer/core/keys.h"
@@ -48,29 +47,27 @@ gboolean OnFocusIn(GtkWidget*, GdkEvent*, gpointer data) {
     return FALSE;
 }
 
-void OnInsertText(GtkEditable* editable, gchar* text, gint length, gpointer position,
-                  gpointer data) {
+// Text committed into a field (typed, through its input method, or pasted from GTK's
+// own menu) goes to the core, which types it at its caret; GTK's buffer only ever
+// shows the core's text.
+void OnInsertText(GtkEditable* editable, gchar* text, gint length, gpointer, gpointer data) {
     if (Instance().Syncing()) {
         return;
     }
     g_signal_stop_emission_by_name(editable, "insert-text");
     const HWND edit = Handle(data);
-    // GTK inserts after deleting the selection, which it has only posted: where the
-    // text goes is counted in the text as it will be once the selection is gone.
-    int at = *static_cast<gint*>(position);
-    gint start = 0, end = 0;
-    if (gtk_editable_get_selection_bounds(editable, &start, &end)) {
-        at = at >= end ? at - (end - start) : (at > start ? start : at);
-    }
-    std::string typed = Utf8ToWindows1252(
-        std::string(text, length < 0 ? std::strlen(text) : static_cast<size_t>(length)));
-    Post([edit, at, typed] {
-        input::PlaceCaret(edit, at, at);
-        input::Type(edit, typed);
+    const std::string typed(text, length < 0 ? std::strlen(text) : static_cast<size_t>(length));
+    Post([edit, typed] {
+        if (const Window* window = FindWindow(edit)) {
+            input::Focus(edit);
+            input::TypeText(window->parent, typed);
+        }
         ShowAgain(edit);
     });
 }
 
+// GTK deletes on its own only from its menu (Cut, Delete) or for an input method:
+// the core deletes the same characters, as the selection and Delete would.
 void OnDeleteText(GtkEditable* editable, gint start, gint end, gpointer data) {
     if (Instance().Syncing()) {
         return;
@@ -79,13 +76,69 @@ void OnDeleteText(GtkEditable* editable, gint start, gint end, gpointer data) {
     const HWND edit = Handle(data);
     Post([edit, start, end] {
         const Window* window = FindWindow(edit);
-        const int last = window != nullptr ? static_cast<int>(window->text.size()) : 0;
-        if (start < (end < 0 ? last : end)) {
-            input::PlaceCaret(edit, start, end < 0 ? last : end);
-            input::Backspace(edit);
+        if (window != nullptr) {
+            const int last = static_cast<int>(window->text.size());
+            if (start < (end < 0 ? last : end)) {
+                input::PlaceCaret(edit, start, end < 0 ? last : end);
+                input::PressKey(window->parent, vk::Delete);
+            }
         }
         ShowAgain(edit);
     });
+}
+
+// The character of a field before which a point of the widget falls.
+int CharacterAt(GtkWidget* widget, GdkWindow* eventWindow, double x, double y) {
+    // The event's coordinates are its window's: make them the widget's.
+    for (GdkWindow* w = eventWindow; w != nullptr && w != gtk_widget_get_window(widget);
+         w = gdk_window_get_parent(w)) {
+        int wx = 0, wy = 0;
+        gdk_window_get_position(w, &wx, &wy);
+        x += wx;
+        y += wy;
+    }
+    if (!gtk_widget_get_has_window(widget)) {
+        GtkAllocation area;
+        gtk_widget_get_allocation(widget, &area);
+        x -= area.x;
+        y -= area.y;
+    }
+    GtkEntry* entry = GTK_ENTRY(widget);
+    gint offsetX = 0, offsetY = 0;
+    gtk_entry_get_layout_offsets(entry, &offsetX, &offsetY);
+    PangoLayout* layout = gtk_entry_get_layout(entry);
+    int index = 0, trailing = 0;
+    pango_layout_xy_to_index(layout, static_cast<int>((x - offsetX) * PANGO_SCALE),
+                             static_cast<int>((y - offsetY) * PANGO_SCALE), &index, &trailing);
+    const int byte = gtk_entry_layout_index_to_text_index(entry, index);
+    const char* text = gtk_entry_get_text(entry);
+    return static_cast<int>(g_utf8_pointer_to_offset(text, text + byte)) + trailing;
+}
+
+// A press of the left button in a field puts the core's caret there (Shift extends
+// the selection); dragging with it held extends the selection. The other buttons keep
+// GTK's own meaning (the field's menu, whose commands come back as text changes).
+gboolean OnEditButton(GtkWidget* widget, GdkEventButton* event, gpointer data) {
+    if (event->button != 1) {
+        return FALSE;
+    }
+    if (event->type == GDK_BUTTON_PRESS) {
+        const HWND edit = Handle(data);
+        const int at = CharacterAt(widget, event->window, event->x, event->y);
+        const bool shift = (event->state & GDK_SHIFT_MASK) != 0;
+        Post([edit, at, shift] { input::ClickEdit(edit, at, shift); });
+    }
+    return TRUE;
+}
+
+gboolean OnEditDrag(GtkWidget* widget, GdkEventMotion* event, gpointer data) {
+    if ((event->state & GDK_BUTTON1_MASK) == 0) {
+        return FALSE;
+    }
+    const HWND edit = Handle(data);
+    const int at = CharacterAt(widget, event->window, event->x, event->y);
+    Post([edit, at] { input::ClickEdit(edit, at, true); });
+    return TRUE;
 }
 
 gboolean OnListButton(GtkWidget* widget, GdkEventButton* event, gpointer data) {
@@ -111,98 +164,17 @@ gboolean OnListButton(GtkWidget* widget, GdkEventButton* event, gpointer data) {
     return TRUE;
 }
 
-gboolean OnListKey(GtkWidget*, GdkEventKey* event, gpointer data) {
-    UINT key = 0;
-    switch (event->keyval) {
-    case GDK_KEY_Up:
-    case GDK_KEY_KP_Up:
-        key = vk::Up;
-        break;
-    case GDK_KEY_Down:
-    case GDK_KEY_KP_Down:
-        key = vk::Down;
-        break;
-    case GDK_KEY_Left:
-    case GDK_KEY_KP_Left:
-        key = vk::Left;
-        break;
-    case GDK_KEY_Right:
-    case GDK_KEY_KP_Right:
-        key = vk::Right;
-        break;
-    case GDK_KEY_Home:
-    case GDK_KEY_KP_Home:
-        key = vk::Home;
-        break;
-    case GDK_KEY_End:
-    case GDK_KEY_KP_End:
-        key = vk::End;
-        break;
-    case GDK_KEY_Page_Up:
-    case GDK_KEY_KP_Page_Up:
-        key = vk::Prior;
-        break;
-    case GDK_KEY_Page_Down:
-    case GDK_KEY_KP_Page_Down:
-        key = vk::Next;
-        break;
-    case GDK_KEY_space:
-        key = vk::Space;
-        break;
-    default:
-        // The list's other keys would move GTK's own cursor and selection: only the
-        // keys above move the core's.
-        return TRUE;
-    }
-    const HWND list = Handle(data);
-    const bool ctrl = (event->state & GDK_CONTROL_MASK) != 0;
-    const bool shift = (event->state & GDK_SHIFT_MASK) != 0;
-    Post([list, key, ctrl, shift] {
-        if (const Window* window = FindWindow(list)) {
-            input::Focus(list);
-            input::PressKey(window->parent, key, ctrl, shift);
-        }
-    });
-    return TRUE;
-}
-
-gboolean OnDialogKey(GtkWidget*, GdkEventKey* event, gpointer data) {
-    const HWND dialog = Handle(data);
-    const bool shift = (event->state & GDK_SHIFT_MASK) != 0;
-    switch (event->keyval) {
-    case GDK_KEY_Tab:
-    case GDK_KEY_KP_Tab:
-    case GDK_KEY_ISO_Left_Tab: {
-        const bool backwards = shift || event->keyval == GDK_KEY_ISO_Left_Tab;
-        Post([dialog, backwards] { input::PressKey(dialog, vk::Tab, false, backwards); });
-        return TRUE;
-    }
-    case GDK_KEY_Return:
-    case GDK_KEY_KP_Enter:
-    case GDK_KEY_ISO_Enter:
-        Post([dialog] { input::PressKey(dialog, vk::Return); });
-        return TRUE;
-    case GDK_KEY_Escape:
-        Post([dialog] { input::PressKey(dialog, vk::Escape); });
-        return TRUE;
-    case GDK_KEY_space: {
-        // Space goes to the core as a key, not as typed text (the list takes its own).
-        const Window* focused = FindWindow(FocusOf(dialog));
-        if (focused != nullptr && focused->kind != ControlKind::Edit &&
-            focused->kind != ControlKind::ListBox) {
-            Post([dialog] { input::PressKey(dialog, vk::Space); });
-            return TRUE;
-        }
-        return FALSE;
-    }
-    case GDK_KEY_F4:
-        if ((event->state & GDK_MOD1_MASK) != 0) {
-            Post([dialog] { input::Close(dialog); });
-            return TRUE;
-        }
-        return FALSE;
-    default:
-        return FALSE;
+// The rows the list's view shows, for the core's Page Up and Page Down; told to the
+// core when they change.
+void OnListAllocated(GtkWidget* widget, GdkRectangle*, gpointer data) {
+    GdkRectangle visible;
+    gtk_tree_view_get_visible_rect(GTK_TREE_VIEW(widget), &visible);
+    const int rows = visible.height / RowHeight(widget);
+    const int shown = GPOINTER_TO_INT(g_object_get_data(G_OBJECT(widget), "quorwin-page"));
+    if (rows > 0 && rows != shown) {
+        g_object_set_data(G_OBJECT(widget), "quorwin-page", GINT_TO_POINTER(rows));
+        const HWND list = Handle(data);
+        PostInput([list, rows] { input::SetListPage(list, rows); });
     }
 }
 
@@ -226,10 +198,12 @@ void ConnectControlInput(HWND control, ControlView& view) {
     case ControlKind::Edit:
         g_signal_connect(view.widget, "insert-text", G_CALLBACK(OnInsertText), data);
         g_signal_connect(view.widget, "delete-text", G_CALLBACK(OnDeleteText), data);
+        g_signal_connect(view.widget, "button-press-event", G_CALLBACK(OnEditButton), data);
+        g_signal_connect(view.widget, "motion-notify-event", G_CALLBACK(OnEditDrag), data);
         break;
     case ControlKind::ListBox:
         g_signal_connect(view.widget, "button-press-event", G_CALLBACK(OnListButton), data);
-        g_signal_connect(view.widget, "key-press-event", G_CALLBACK(OnListKey), data);
+        g_signal_connect(view.widget, "size-allocate", G_CALLBACK(OnListAllocated), data);
         break;
     default:
         break;
@@ -237,7 +211,7 @@ void ConnectControlInput(HWND control, ControlView& view) {
 }
 
 void ConnectDialogInput(HWND dialog, GtkWidget* window) {
-    g_signal_connect(window, "key-press-event", G_CALLBACK(OnDialogKey), dialog);
+    ConnectKeyInput(dialog, window);
     g_signal_connect(window, "delete-event", G_CALLBACK(OnDelete), dialog);
     ConnectDropInput(dialog, window);
 }

@@ -180,6 +180,33 @@ void SyncControl(HWND handle, ControlView& view) {
     }
 }
 
+int RowHeight(GtkWidget* list) {
+    GtkTreeView* tree = GTK_TREE_VIEW(list);
+    GtkTreeViewColumn* column = gtk_tree_view_get_column(tree, 0);
+    GtkTreeModel* model = gtk_tree_view_get_model(tree);
+    GtkTreeIter first;
+    int height = 0;
+    if (model != nullptr && gtk_tree_model_get_iter_first(model, &first)) {
+        GtkTreePath* path = gtk_tree_path_new_first();
+        GdkRectangle row;
+        gtk_tree_view_get_background_area(tree, path, column, &row);
+        gtk_tree_path_free(path);
+        height = row.height;
+    }
+    if (height <= 0) { // no row to measure: what one would take
+        GList* cells = gtk_cell_layout_get_cells(GTK_CELL_LAYOUT(column));
+        int minimum = 0, separator = 0;
+        if (cells != nullptr) {
+            gtk_cell_renderer_get_preferred_height(GTK_CELL_RENDERER(cells->data), list, &minimum,
+                                                   &height);
+            g_list_free(cells);
+        }
+        gtk_widget_style_get(list, "vertical-separator", &separator, nullptr);
+        height += separator;
+    }
+    return height > 0 ? height : 1;
+}
+
 void InsertRow(ControlView& view, int row, const std::string& path) {
     // Paths are the platform's bytes; shown as the file system names them.
     gchar* shown = g_filename_display_name(path.c_str());

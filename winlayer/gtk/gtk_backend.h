@@ -81,8 +81,12 @@ void ConnectControlInput(HWND control, ControlView& view);
 void ShowDropTarget(HWND dialog, GtkWidget* window);
 // Connects a dialog's window so that what is dropped onto it goes to the core.
 void ConnectDropInput(HWND dialog, GtkWidget* window);
-// Connects the keys a dialog handles itself and its close box.
+// Connects a dialog's keys, its close box and what is dropped onto it.
 void ConnectDialogInput(HWND dialog, GtkWidget* window);
+// Connects a dialog's keyboard: every key goes to the core, text through the input method.
+void ConnectKeyInput(HWND dialog, GtkWidget* window);
+// The height of one row of a list's view, in pixels.
+int RowHeight(GtkWidget* list);
 // The file chooser and the message window, with their answers connected as input.
 GtkWidget* NewFileChooser(const FileDialog& dialog, GtkWindow* owner);
 GtkWidget* NewMessageWindow(const MessageBoxState& box, GtkWindow* owner);

@@ -37,6 +37,9 @@ void InstallStyle() {
                                               GTK_STYLE_PROVIDER(provider),
                                               GTK_STYLE_PROVIDER_PRIORITY_APPLICATION);
     g_object_unref(provider);
+    // A field's selection is the core's: GTK may not select a field's text when the
+    // focus comes to it.
+    g_object_set(gtk_settings_get_default(), "gtk-entry-select-on-focus", FALSE, nullptr);
 }
 
 BaseUnits MeasureFont(const char* name, int points) {

@@ -1,0 +1,119 @@
+// The keyboard: every key pressed in a dialog's window goes to the core as a Windows
+// key code, and GTK's own key bindings (moving the focus, editing, the list's cursor)
+// never see it. Text is the exception: a key that the focused field's input method
+// takes (a letter, a dead key, a compose sequence, another script's input method)
+// reaches the core as the text the method commits, through the field's insert-text.
+#include "winlayer/core/input.h"
+#include "winlayer/core/keys.h"
+#include "winlayer/core/message_loop.h"
+#include "winlayer/gtk/gtk_backend.h"
+
+#include <string>
+
+namespace winlayer::gtk {
+
+namespace {
+
+// The Windows key code of a key GTK names, or 0 for one the core has no use for.
+UINT KeyCode(guint keyval, bool ctrl) {
+    switch (keyval) {
+    case GDK_KEY_Tab:
+    case GDK_KEY_KP_Tab:
+    case GDK_KEY_ISO_Left_Tab:
+        return vk::Tab;
+    case GDK_KEY_Return:
+    case GDK_KEY_KP_Enter:
+    case GDK_KEY_ISO_Enter:
+        return vk::Return;
+    case GDK_KEY_Escape:
+        return vk::Escape;
+    case GDK_KEY_space:
+    case GDK_KEY_KP_Space:
+        return vk::Space;
+    case GDK_KEY_BackSpace:
+        return vk::Back;
+    case GDK_KEY_Delete:
+    case GDK_KEY_KP_Delete:
+        return vk::Delete;
+    case GDK_KEY_Page_Up:
+    case GDK_KEY_KP_Page_Up:
+        return vk::Prior;
+    case GDK_KEY_Page_Down:
+    case GDK_KEY_KP_Page_Down:
+        return vk::Next;
+    case GDK_KEY_End:
+    case GDK_KEY_KP_End:
+        return vk::End;
+    case GDK_KEY_Home:
+    case GDK_KEY_KP_Home:
+        return vk::Home;
+    case GDK_KEY_Left:
+    case GDK_KEY_KP_Left:
+        return vk::Left;
+    case GDK_KEY_Up:
+    case GDK_KEY_KP_Up:
+        return vk::Up;
+    case GDK_KEY_Right:
+    case GDK_KEY_KP_Right:
+        return vk::Right;
+    case GDK_KEY_Down:
+    case GDK_KEY_KP_Down:
+        return vk::Down;
+    default:
+        break;
+    }
+    // With Ctrl a letter is a command (Ctrl+A, Ctrl+C, ...): its code is the capital.
+    const guint upper = gdk_keyval_to_upper(keyval);
+    return ctrl && upper >= GDK_KEY_A && upper <= GDK_KEY_Z
+               ? static_cast<UINT>('A' + (upper - GDK_KEY_A))
+               : 0;
+}
+
+gboolean OnKey(GtkWidget* window, GdkEventKey* event, gpointer data) {
+    const HWND dialog = static_cast<HWND>(data);
+    GtkWidget* focus = gtk_window_get_focus(GTK_WINDOW(window));
+    if (focus != nullptr && GTK_IS_ENTRY(focus) &&
+        gtk_entry_im_context_filter_keypress(GTK_ENTRY(focus), event)) {
+        return TRUE; // the input method took it: what it commits comes as text
+    }
+    const bool ctrl = (event->state & GDK_CONTROL_MASK) != 0;
+    const bool shift = (event->state & GDK_SHIFT_MASK) != 0;
+    const bool alt = (event->state & GDK_MOD1_MASK) != 0;
+    if (alt && event->keyval == GDK_KEY_F4) {
+        PostInput([dialog] { input::Close(dialog); });
+        return TRUE;
+    }
+    if (alt) {
+        return TRUE; // no menus and no mnemonics: Alt with a key does nothing
+    }
+    if (const UINT key = KeyCode(event->keyval, ctrl); key != 0) {
+        PostInput([dialog, key, ctrl, shift] { input::PressKey(dialog, key, ctrl, shift); });
+        return TRUE;
+    }
+    // A character where no input method listens (the list's search for an entry).
+    const gunichar c = gdk_keyval_to_unicode(event->keyval);
+    if (!ctrl && c >= 0x20 && c != 0x7F) {
+        char text[8] = {};
+        g_unichar_to_utf8(c, text);
+        const std::string typed = text;
+        PostInput([dialog, typed] { input::TypeText(dialog, typed); });
+    }
+    return TRUE;
+}
+
+gboolean OnKeyRelease(GtkWidget* window, GdkEventKey* event, gpointer) {
+    GtkWidget* focus = gtk_window_get_focus(GTK_WINDOW(window));
+    if (focus != nullptr && GTK_IS_ENTRY(focus)) {
+        gtk_entry_im_context_filter_keypress(GTK_ENTRY(focus), event);
+    }
+    return TRUE;
+}
+
+} // namespace
+
+void ConnectKeyInput(HWND dialog, GtkWidget* window) {
+    g_signal_connect(window, "key-press-event", G_CALLBACK(OnKey), dialog);
+    g_signal_connect(window, "key-release-event", G_CALLBACK(OnKeyRelease), nullptr);
+}
+
+} // namespace winlayer::gtk
