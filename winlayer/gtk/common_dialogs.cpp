@@ -1,6 +1,7 @@
 // The open-file dialog as GTK's file chooser, and the message box as a GTK message
 // window. Their answers are posted to the core like any other input; the core takes
-// the window down once it has the answer.
+// the window down once it has the answer. Neither is modal in GTK: as on Windows, the
+// core disables only the owner, and any other window (an About box) still takes input.
 #include "winlayer/core/codepage.h"
 #include "winlayer/core/input.h"
 #include "winlayer/core/message_loop.h"
@@ -79,7 +80,6 @@ GtkWidget* NewFileChooser(const FileDialog& dialog, GtkWindow* owner) {
     GtkWidget* chooser = gtk_file_chooser_dialog_new(
         Windows1252ToUtf8(dialog.title).c_str(), owner, GTK_FILE_CHOOSER_ACTION_OPEN, "_Cancel",
         GTK_RESPONSE_CANCEL, "_Open", GTK_RESPONSE_ACCEPT, nullptr);
-    gtk_window_set_modal(GTK_WINDOW(chooser), TRUE);
     gtk_file_chooser_set_select_multiple(GTK_FILE_CHOOSER(chooser),
                                          (dialog.flags & OFN_ALLOWMULTISELECT) != 0);
     gtk_file_chooser_set_local_only(GTK_FILE_CHOOSER(chooser), TRUE);
@@ -92,7 +92,7 @@ GtkWidget* NewFileChooser(const FileDialog& dialog, GtkWindow* owner) {
 
 GtkWidget* NewMessageWindow(const MessageBoxState& box, GtkWindow* owner) {
     GtkWidget* message =
-        gtk_message_dialog_new(owner, GTK_DIALOG_MODAL, GTK_MESSAGE_OTHER, GTK_BUTTONS_OK, "%s",
+        gtk_message_dialog_new(owner, GtkDialogFlags(0), GTK_MESSAGE_OTHER, GTK_BUTTONS_OK, "%s",
                                Windows1252ToUtf8(box.text).c_str());
     gtk_window_set_title(GTK_WINDOW(message), Windows1252ToUtf8(box.caption).c_str());
     gtk_widget_set_name(message, "dialog");

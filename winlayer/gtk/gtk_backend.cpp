@@ -29,6 +29,17 @@ void DestroyLater(GtkWidget* window) {
         window);
 }
 
+// Shows a window and gives it the keyboard. Where no window manager hands the focus to
+// a new window, it can be given only once the window is on the screen: so again then.
+void PresentWithFocus(GtkWidget* window) {
+    g_signal_connect(window, "map-event", G_CALLBACK(+[](GtkWidget* mapped, GdkEvent*, gpointer) {
+                         gtk_window_present(GTK_WINDOW(mapped));
+                         return FALSE;
+                     }),
+                     nullptr);
+    gtk_window_present(GTK_WINDOW(window));
+}
+
 void DestroyWidget(GtkWidget*& widget) {
     if (widget != nullptr) {
         DestroyLater(widget);
@@ -205,12 +216,12 @@ void GtkBackend::ShowFocus(HWND dialog, bool activate) {
 
 void GtkBackend::ShowFileDialog(const FileDialog& dialog) {
     chooser_ = NewFileChooser(dialog, GTK_WINDOW(WindowOf(dialog.owner)));
-    gtk_window_present(GTK_WINDOW(chooser_));
+    PresentWithFocus(chooser_);
 }
 
 void GtkBackend::ShowMessageBox(const MessageBoxState& box) {
     message_ = NewMessageWindow(box, GTK_WINDOW(WindowOf(box.owner)));
-    gtk_window_present(GTK_WINDOW(message_));
+    PresentWithFocus(message_);
 }
 
 GtkWidget* GtkBackend::WindowOf(HWND dialog) const {
