@@ -4,7 +4,6 @@
 //   conformance_headless SCENARIO_FILE --page ROWS
 #include "resources/resource.h"
 #include "winlayer/core/clipboard.h"
-#include "winlayer/core/codepage.h"
 #include "winlayer/core/dialog.h"
 #include "winlayer/core/input.h"
 #include "winlayer/headless/session.h"
@@ -252,8 +251,8 @@ class Run {
             const winlayer::Window* edit = winlayer::FindControl(main_, id);
             const int a = std::min(edit->edit.selStart, edit->edit.selEnd);
             const int b = std::max(edit->edit.selStart, edit->edit.selEnd);
-            out << "edit " << id << " text=" << winlayer::Windows1252ToUtf8(edit->text)
-                << " sel=" << a << "," << b << " enabled=" << (edit->enabled ? 1 : 0) << "\n";
+            out << "edit " << id << " text=" << winlayer::DisplayText(*edit) << " sel=" << a << ","
+                << b << " enabled=" << (edit->enabled ? 1 : 0) << "\n";
         }
         for (int id = IDC_USE_TITLE; id <= IDC_USE_COMMENT; ++id) {
             const winlayer::Window* check = winlayer::FindControl(main_, id);

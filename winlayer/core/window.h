@@ -21,7 +21,7 @@ struct EditState {
     int selEnd = 0;
     // The one step Undo takes back: `undoInserted` characters inserted at `undoAt`,
     // where `undoText` was deleted.
-    std::string undoText;
+    std::u32string undoText;
     int undoAt = 0;
     int undoInserted = 0;
 };
@@ -72,6 +72,10 @@ Window* FindControl(HWND dialog, int id);
 // Changes the back end is to show; each records itself (changes.h). An edit's text
 // and a list's rows change through edit.h and list_box.h.
 void SetText(Window& window, std::string text);
+
+// The text a back end shows for a window, in UTF-8: an edit's as typed, and the
+// program's captions and control texts converted from Windows-1252.
+std::string DisplayText(const Window& window);
 void SetChecked(Window& window, bool checked);
 void SetEnabled(Window& window, bool enabled);
 

@@ -62,8 +62,7 @@ void OnInsertText(GtkEditable* editable, gchar* text, gint length, gpointer posi
     if (gtk_editable_get_selection_bounds(editable, &start, &end)) {
         at = at >= end ? at - (end - start) : (at > start ? start : at);
     }
-    std::string typed = Utf8ToWindows1252(
-        std::string(text, length < 0 ? std::strlen(text) : static_cast<size_t>(length)));
+    std::string typed(text, length < 0 ? std::strlen(text) : static_cast<size_t>(length));
     Post([edit, at, typed] {
         input::PlaceCaret(edit, at, at);
         input::Type(edit, typed);
