@@ -201,11 +201,13 @@ bool EditPressKey(Window& edit, UINT key, bool ctrl, bool shift) {
     Clamp(edit);
     const int caret = edit.edit.selEnd;
     switch (key) {
+    case vk::Up: // a single line: Up and Down are Left and Right
     case vk::Left:
         MoveCaret(edit,
                   ctrl ? (caret > 0 ? WordLeft(edit, caret) : 0) : (caret > 0 ? caret - 1 : 0),
                   shift);
         return false;
+    case vk::Down:
     case vk::Right:
         MoveCaret(edit,
                   ctrl ? (caret < Length(edit) ? WordRight(edit, caret) : caret)

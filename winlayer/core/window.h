@@ -29,7 +29,7 @@ struct EditState {
 struct ListState {
     std::vector<std::string> items;
     std::vector<bool> selected;
-    int caret = 0;   // the entry with the focus; an empty list keeps its last caret
+    int caret = 0;   // the entry with the focus (0 in an empty list, as Windows reports)
     int anchor = -1; // where a Shift range starts, -1 until a click or key sets it
     int top = 0;     // the first row shown
     int page = 1;    // the rows shown, as the back end's view has them
