@@ -5,7 +5,8 @@
 #                    Windows zip into dist/
 #   ./dev.sh test    build and run every test: native debug, sanitizers, and the
 #                    Windows program under Wine
-#   ./dev.sh fuzz [SECONDS]   run every fuzz target for a while (default 60 s each)
+#   ./dev.sh fuzz [SECONDS]   run every fuzz target for a while (default 60 s each),
+#                    then the conformance harness with 3000 random steps of a new seed
 #   ./dev.sh bench   build optimised and run the benchmarks
 set -euo pipefail
 cd "$(dirname "$0")"
@@ -94,7 +95,27 @@ cmd_fuzz() {
                 "$seconds" "../work/$target") || status=1
     done
     ls build/fuzz/findings/crash-* 2>/dev/null && echo "findings above" || echo "no findings"
+    conformance_fuzz || status=1
     return $status
+}
+
+# The conformance harness at length: random scenarios of a new seed, against the
+# Windows program under Wine where the Windows build has its runner, else the core
+# alone (every script must run to its end).
+conformance_fuzz() {
+    ensure_packages "${BUILD_PACKAGES[@]}"
+    build dev >/dev/null
+    local seed=$RANDOM
+    local args=(tests/conformance/scenarios.txt --headless build/dev/tests/conformance/conformance_headless
+        --known tests/conformance/known_differences.txt --random "$seed" --steps 3000
+        --work build/dev/artifacts/conformance-fuzz)
+    local runner=build/windows/tests/conformance/conformance_wine_runner.exe
+    if [ -x "$runner" ]; then
+        args+=(--wine-runner "$runner" --program build/windows/editor/quorwin.exe)
+        export QUORWIN_WINEPREFIX=$PWD/build/windows/wineprefix
+    fi
+    echo "== conformance, seed $seed"
+    /usr/bin/python3 "${args[@]}"
 }
 
 cmd_bench() {

@@ -15,7 +15,7 @@ TEST_F(AboutBox, ShowsTheVersionAndArtwork) {
     const HWND about = OpenAbout();
     EXPECT_EQ(session.Caption(about), "About Quorwin");
     EXPECT_EQ(session.Text(about, IDOK), "OK");
-    EXPECT_EQ(session.Focus(about), nullptr) << "no default focus";
+    EXPECT_EQ(session.Focus(about), session.Control(about, IDOK)) << "the first tab stop";
     const winlayer::Window* box = winlayer::FindWindow(about);
     bool version = false, artwork = false;
     for (HWND child : box->children) {

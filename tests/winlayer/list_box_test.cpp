@@ -54,8 +54,9 @@ TEST(ListBox, TheCaretStartsOnTheFirstEntryAndFollowsItsEntry) {
     EXPECT_EQ(list.list.caret, 0);
     EXPECT_EQ(list.list.items[0], "m");
     ASSERT_TRUE(ListDelete(list, 1)); // the last entry
-    ASSERT_TRUE(ListDelete(list, 0)); // the caret's own entry: an empty list keeps it
+    ASSERT_TRUE(ListDelete(list, 0)); // the caret's own entry: emptied, the list starts over
     EXPECT_EQ(list.list.caret, 0);
+    EXPECT_EQ(list.list.anchor, -1);
     EXPECT_FALSE(ListDelete(list, 0));
     EXPECT_FALSE(ListDelete(list, -1));
 }

@@ -35,8 +35,13 @@ void AppendUtf8(std::string& out, char32_t c) {
     } else if (c < 0x800) {
         out += static_cast<char>(0xC0 | (c >> 6));
         out += static_cast<char>(0x80 | (c & 0x3F));
-    } else {
+    } else if (c < 0x10000) {
         out += static_cast<char>(0xE0 | (c >> 12));
+        out += static_cast<char>(0x80 | ((c >> 6) & 0x3F));
+        out += static_cast<char>(0x80 | (c & 0x3F));
+    } else {
+        out += static_cast<char>(0xF0 | (c >> 18));
+        out += static_cast<char>(0x80 | ((c >> 12) & 0x3F));
         out += static_cast<char>(0x80 | ((c >> 6) & 0x3F));
         out += static_cast<char>(0x80 | (c & 0x3F));
     }
@@ -44,8 +49,8 @@ void AppendUtf8(std::string& out, char32_t c) {
 
 } // namespace
 
-std::string Utf8ToWindows1252(const std::string& utf8) {
-    std::string out;
+std::u32string Utf8ToChars(const std::string& utf8) {
+    std::u32string out;
     size_t i = 0;
     while (i < utf8.size()) {
         const auto lead = static_cast<unsigned char>(utf8[i]);
@@ -61,12 +66,28 @@ std::string Utf8ToWindows1252(const std::string& utf8) {
             c = (c << 6) | (next & 0x3F);
         }
         if (!valid) {
-            out += '?';
+            out += U'?';
             ++i;
             continue;
         }
-        out += static_cast<char>(ByteOf(c));
+        out += c;
         i += static_cast<size_t>(extra) + 1;
+    }
+    return out;
+}
+
+std::string CharsToUtf8(const std::u32string& chars) {
+    std::string out;
+    for (char32_t c : chars) {
+        AppendUtf8(out, c);
+    }
+    return out;
+}
+
+std::string Utf8ToWindows1252(const std::string& utf8) {
+    std::string out;
+    for (char32_t c : Utf8ToChars(utf8)) {
+        out += static_cast<char>(ByteOf(c));
     }
     return out;
 }

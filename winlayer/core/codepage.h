@@ -1,5 +1,5 @@
-// Text between the toolkit (UTF-8) and the program (Windows-1252, one byte a
-// character, as the Windows "A" functions hand it over).
+// Text between the user's side (UTF-8) and the program (Windows-1252, one byte a
+// character, as the Windows "A" functions hand it over). Only the core converts.
 #pragma once
 
 #include <string>
@@ -9,5 +9,8 @@ namespace winlayer {
 // A character that Windows-1252 cannot hold becomes "?".
 std::string Utf8ToWindows1252(const std::string& utf8);
 std::string Windows1252ToUtf8(const std::string& text);
+// UTF-8 as characters and back; a broken sequence is a "?".
+std::u32string Utf8ToChars(const std::string& utf8);
+std::string CharsToUtf8(const std::u32string& chars);
 
 } // namespace winlayer

@@ -1,5 +1,6 @@
 #include "winlayer/core/controls.h"
 
+#include "winlayer/core/codepage.h"
 #include "winlayer/core/edit.h"
 #include "winlayer/core/list_box.h"
 #include "winlayer/include/win32_constants.h"
@@ -39,14 +40,16 @@ LRESULT TextMessage(Window& control, UINT message, WPARAM wParam, LPARAM lParam)
     case WM_SETTEXT: {
         const char* text = reinterpret_cast<const char*>(lParam);
         if (control.kind == ControlKind::Edit) {
-            EditSetText(control, text);
+            EditSetText(control, Windows1252ToUtf8(text != nullptr ? text : ""));
         } else {
             SetText(control, text != nullptr ? text : "");
         }
         return TRUE;
     }
     case WM_GETTEXT:
-        return CopyText(control.text, reinterpret_cast<char*>(lParam), static_cast<int>(wParam));
+        return CopyText(control.kind == ControlKind::Edit ? Utf8ToWindows1252(control.text)
+                                                          : control.text,
+                        reinterpret_cast<char*>(lParam), static_cast<int>(wParam));
     default:
         return 0;
     }

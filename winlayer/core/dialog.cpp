@@ -169,8 +169,15 @@ INT_PTR RunModalDialog(int templateId, HWND owner, DLGPROC proc, LPARAM param) {
         first != nullptr) {
         SetFocusTo(first);
     }
-    if (FindWindow(dialog) != nullptr) {
+    if (Window* shown = FindWindow(dialog)) {
         Record(ChangeKind::Shown, dialog);
+        // Activated with no control focused (the procedure set none), the dialog
+        // gives the focus to its first tab stop.
+        if (shown->focus == nullptr) {
+            if (const HWND firstStop = FirstTabStop(*shown)) {
+                SetFocusTo(firstStop);
+            }
+        }
     }
 
     ModalLoop([dialog] { return FindWindow(dialog) == nullptr; });

@@ -11,8 +11,14 @@ namespace winlayer {
 namespace {
 constexpr int kMaxSingleLine = 0x7FFFFFFE;
 
+// The edit's text as characters; it is kept in UTF-8 as typed, so that what the
+// user sees is what was typed, and the program reads it in Windows-1252.
+std::u32string Chars(const Window& edit) {
+    return Utf8ToChars(edit.text);
+}
+
 int Length(const Window& edit) {
-    return static_cast<int>(edit.text.size());
+    return static_cast<int>(Chars(edit).size());
 }
 
 int Clamped(const Window& edit, int at) {
@@ -30,11 +36,12 @@ int SelectionHigh(const EditState& e) {
 // keeps what Undo needs: the text deleted and where, and how much was inserted there.
 // Deleting next to the last deletion, or typing on after the last insertion, adds to
 // the same undo step, as the edit control does.
-bool ReplaceSelection(Window& edit, std::string with) {
+bool ReplaceSelection(Window& edit, std::u32string with) {
     EditState& e = edit.edit;
     const int from = SelectionLow(e);
     const int to = SelectionHigh(e);
-    const int kept = Length(edit) - (to - from);
+    const std::u32string text = Chars(edit);
+    const int kept = static_cast<int>(text.size()) - (to - from);
     if (kept + static_cast<int>(with.size()) > e.limit) {
         with.resize(static_cast<size_t>(e.limit > kept ? e.limit - kept : 0));
     }
@@ -42,8 +49,8 @@ bool ReplaceSelection(Window& edit, std::string with) {
         return false;
     }
     if (from != to) {
-        const std::string deleted =
-            edit.text.substr(static_cast<size_t>(from), static_cast<size_t>(to - from));
+        const std::u32string deleted =
+            text.substr(static_cast<size_t>(from), static_cast<size_t>(to - from));
         if (e.undoInserted == 0 && !e.undoText.empty() && from == e.undoAt) {
             e.undoText += deleted;
         } else if (e.undoInserted == 0 && !e.undoText.empty() && to == e.undoAt) {
@@ -64,8 +71,8 @@ bool ReplaceSelection(Window& edit, std::string with) {
             e.undoText.clear();
         }
     }
-    edit.text = edit.text.substr(0, static_cast<size_t>(from)) + with +
-                edit.text.substr(static_cast<size_t>(to));
+    edit.text = CharsToUtf8(text.substr(0, static_cast<size_t>(from)) + with +
+                            text.substr(static_cast<size_t>(to)));
     e.selStart = e.selEnd = from + static_cast<int>(with.size());
     Record(ChangeKind::State, edit.handle);
     return true;
@@ -73,29 +80,32 @@ bool ReplaceSelection(Window& edit, std::string with) {
 
 // Word starts, where Ctrl+Left and Ctrl+Right stop: a character that follows a space
 // or a hyphen and is neither itself.
-bool WordStart(const std::string& text, int at) {
+bool WordStart(const std::u32string& text, int at) {
     if (at <= 0 || at >= static_cast<int>(text.size())) {
         return false;
     }
-    const char before = text[static_cast<size_t>(at - 1)];
-    const char here = text[static_cast<size_t>(at)];
-    return (before == ' ' || before == '-') && here != ' ' && here != '-';
+    const char32_t before = text[static_cast<size_t>(at - 1)];
+    const char32_t here = text[static_cast<size_t>(at)];
+    return (before == U' ' || before == U'-') && here != U' ' && here != U'-';
 }
 
 int WordLeft(const Window& edit, int from) {
+    const std::u32string text = Chars(edit);
     int at = from > 0 ? from - 1 : 0;
-    while (at > 0 && !WordStart(edit.text, at)) {
+    while (at > 0 && !WordStart(text, at)) {
         --at;
     }
     return at;
 }
 
 int WordRight(const Window& edit, int from) {
+    const std::u32string text = Chars(edit);
+    const int length = static_cast<int>(text.size());
     int at = from + 1;
-    while (at < Length(edit) && !WordStart(edit.text, at)) {
+    while (at < length && !WordStart(text, at)) {
         ++at;
     }
-    return at > Length(edit) ? Length(edit) : at;
+    return at > length ? length : at;
 }
 
 // Moves the caret to `to`; without `extend` the selection collapses onto it.
@@ -124,14 +134,14 @@ bool Paste(Window& edit) {
     if (newline != std::string::npos) {
         text.resize(newline > 0 && text[newline - 1] == '\r' ? newline - 1 : newline);
     }
-    return !text.empty() && ReplaceSelection(edit, Utf8ToWindows1252(text));
+    return !text.empty() && ReplaceSelection(edit, Utf8ToChars(text));
 }
 
 // Undo puts back what the last step deleted in place of what it inserted, and
 // selects it; a second Undo undoes the Undo.
 bool Undo(Window& edit) {
     EditState& e = edit.edit;
-    const std::string restore = e.undoText;
+    const std::u32string restore = e.undoText;
     const int at = e.undoAt;
     EditSelect(edit, at, at + e.undoInserted);
     e.undoText.clear();
@@ -150,7 +160,7 @@ bool Delete(Window& edit, bool ctrl, bool shift) {
         if (shift) {
             Copy(edit);
         }
-        return ReplaceSelection(edit, std::string());
+        return ReplaceSelection(edit, std::u32string());
     }
     const int caret = e.selEnd;
     if (shift) {
@@ -160,7 +170,7 @@ bool Delete(Window& edit, bool ctrl, bool shift) {
     } else {
         EditSelect(edit, caret, caret + 1);
     }
-    return ReplaceSelection(edit, std::string());
+    return ReplaceSelection(edit, std::u32string());
 }
 
 void Clamp(Window& edit) {
@@ -170,12 +180,12 @@ void Clamp(Window& edit) {
 
 } // namespace
 
-bool EditTypeChar(Window& edit, char c) {
+bool EditTypeChar(Window& edit, char32_t c) {
     Clamp(edit);
-    if (static_cast<unsigned char>(c) < ' ' || c == '\x7F') {
+    if (c < U' ' || c == U'\x7F') {
         return false;
     }
-    return ReplaceSelection(edit, std::string(1, c));
+    return ReplaceSelection(edit, std::u32string(1, c));
 }
 
 bool EditBackspace(Window& edit) {
@@ -184,18 +194,20 @@ bool EditBackspace(Window& edit) {
     if (e.selStart == e.selEnd) {
         EditSelect(edit, e.selEnd, e.selEnd > 0 ? e.selEnd - 1 : 0);
     }
-    return ReplaceSelection(edit, std::string());
+    return ReplaceSelection(edit, std::u32string());
 }
 
 bool EditPressKey(Window& edit, UINT key, bool ctrl, bool shift) {
     Clamp(edit);
     const int caret = edit.edit.selEnd;
     switch (key) {
+    case vk::Up: // a single line: Up and Down are Left and Right
     case vk::Left:
         MoveCaret(edit,
                   ctrl ? (caret > 0 ? WordLeft(edit, caret) : 0) : (caret > 0 ? caret - 1 : 0),
                   shift);
         return false;
+    case vk::Down:
     case vk::Right:
         MoveCaret(edit,
                   ctrl ? (caret < Length(edit) ? WordRight(edit, caret) : caret)
@@ -213,7 +225,7 @@ bool EditPressKey(Window& edit, UINT key, bool ctrl, bool shift) {
     case vk::Back:
         return !ctrl && EditBackspace(edit); // Ctrl+Backspace types nothing
     case vk::Space:
-        return EditTypeChar(edit, ' ');
+        return EditTypeChar(edit, U' ');
     case 'A':
         if (ctrl) {
             EditSelectAll(edit);
@@ -227,7 +239,7 @@ bool EditPressKey(Window& edit, UINT key, bool ctrl, bool shift) {
     case 'X':
         if (ctrl) {
             Copy(edit);
-            return ReplaceSelection(edit, std::string());
+            return ReplaceSelection(edit, std::u32string());
         }
         return false;
     case 'V':
@@ -249,11 +261,11 @@ void EditSelect(Window& edit, int anchor, int caret) {
     Record(ChangeKind::State, edit.handle);
 }
 
-void EditSetText(Window& edit, const char* text) {
+void EditSetText(Window& edit, std::string utf8) {
     edit.edit.selStart = edit.edit.selEnd = 0;
     edit.edit.undoText.clear();
     edit.edit.undoInserted = 0;
-    SetText(edit, text != nullptr ? text : "");
+    SetText(edit, std::move(utf8));
 }
 
 void EditSetLimit(Window& edit, WPARAM limit) {

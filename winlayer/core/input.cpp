@@ -52,8 +52,8 @@ void Click(HWND handle) {
         Notify(handle, BN_CLICKED);
         break;
     case ControlKind::Edit:
-        EditSelect(*control, static_cast<int>(control->text.size()),
-                   static_cast<int>(control->text.size()));
+        EditSelect(*control, static_cast<int>(Utf8ToChars(control->text).size()),
+                   static_cast<int>(Utf8ToChars(control->text).size()));
         SetFocusTo(handle);
         break;
     case ControlKind::ListBox:
@@ -64,9 +64,9 @@ void Click(HWND handle) {
     }
 }
 
-int Type(HWND handle, const std::string& text) {
+int Type(HWND handle, const std::string& utf8) {
     int taken = 0;
-    for (char c : text) {
+    for (char32_t c : Utf8ToChars(utf8)) {
         Window* edit = Target(handle, ControlKind::Edit);
         if (edit == nullptr) {
             break;
@@ -203,7 +203,7 @@ void TypeText(HWND dialog, const std::string& utf8) {
     if (Target(dialog, ControlKind::Dialog) == nullptr) {
         return;
     }
-    for (char c : Utf8ToWindows1252(utf8)) {
+    for (char32_t c : Utf8ToChars(utf8)) {
         // Each character is a key of its own: the program may act between them.
         Window* focused = FindWindow(FocusOf(dialog));
         if (focused == nullptr || !TakesInput(focused->handle)) {
@@ -212,7 +212,8 @@ void TypeText(HWND dialog, const std::string& utf8) {
         if (focused->kind == ControlKind::Edit) {
             EditTypeChar(*focused, c);
         } else if (focused->kind == ControlKind::ListBox && !focused->list.items.empty()) {
-            if (ListTypeChar(*focused, c)) {
+            // The list compares in the program's code page.
+            if (ListTypeChar(*focused, Utf8ToWindows1252(CharsToUtf8(std::u32string(1, c)))[0])) {
                 NotifyListSelection(*focused);
             }
         }

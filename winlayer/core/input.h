@@ -23,8 +23,8 @@ namespace winlayer::input {
 // as keys only, never also as text.
 void PressKey(HWND dialog, UINT key, bool ctrl = false, bool shift = false);
 // Committed text typed into the focused control of `dialog`: an edit takes each
-// character converted to Windows-1252 ('?' where it has none) under its limit; a
-// list takes each as its search key.
+// character under its limit (the program reads it in Windows-1252, '?' where that
+// has none); a list takes each as its search key.
 void TypeText(HWND dialog, const std::string& utf8);
 
 // Clicks a push button, check box, edit field or list (the focus moves to it); a
@@ -36,9 +36,9 @@ void ClickEdit(HWND edit, int at, bool shift = false);
 // The mouse drags or the caret is put by other means: selects from `anchor` to
 // `caret` (characters of the core's text).
 void PlaceCaret(HWND edit, int anchor, int caret);
-// Types Windows-1252 characters at the caret of an edit field, one key at a time;
+// Types characters (UTF-8) at the caret of an edit field, one key at a time;
 // characters beyond the field's limit are refused. Returns how many were taken.
-int Type(HWND edit, const std::string& text);
+int Type(HWND edit, const std::string& utf8);
 void Backspace(HWND edit);
 void SelectAll(HWND edit);
 // The user moves the keyboard focus to a control by clicking it.

@@ -140,8 +140,11 @@ bool ListDelete(Window& list, int index) {
     RecordRow(ChangeKind::RowDeleted, list.handle, index);
     const int last = static_cast<int>(s.items.size()) - 1;
     if (last < 0) {
+        // Emptied, the list starts over: caret 0, no anchor, shown from the top.
+        MoveCaret(list, 0);
+        s.anchor = -1;
         s.top = 0;
-        return true; // an empty list keeps its caret and anchor numbers
+        return true;
     }
     auto follow = [index, last](int at) {
         if (index < at) {

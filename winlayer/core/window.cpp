@@ -1,6 +1,7 @@
 #include "winlayer/core/window.h"
 
 #include "winlayer/core/changes.h"
+#include "winlayer/core/codepage.h"
 
 #include <map>
 #include <memory>
@@ -66,6 +67,10 @@ Window* FindControl(HWND dialog, int id) {
 void SetText(Window& window, std::string text) {
     window.text = std::move(text);
     Record(ChangeKind::State, window.handle);
+}
+
+std::string DisplayText(const Window& window) {
+    return window.kind == ControlKind::Edit ? window.text : Windows1252ToUtf8(window.text);
 }
 
 void SetChecked(Window& window, bool checked) {

@@ -21,7 +21,7 @@ struct EditState {
     int selEnd = 0;
     // The one step Undo takes back: `undoInserted` characters inserted at `undoAt`,
     // where `undoText` was deleted.
-    std::string undoText;
+    std::u32string undoText;
     int undoAt = 0;
     int undoInserted = 0;
 };
@@ -29,7 +29,7 @@ struct EditState {
 struct ListState {
     std::vector<std::string> items;
     std::vector<bool> selected;
-    int caret = 0;   // the entry with the focus; an empty list keeps its last caret
+    int caret = 0;   // the entry with the focus (0 in an empty list, as Windows reports)
     int anchor = -1; // where a Shift range starts, -1 until a click or key sets it
     int top = 0;     // the first row shown
     int page = 1;    // the rows shown, as the back end's view has them
@@ -72,6 +72,10 @@ Window* FindControl(HWND dialog, int id);
 // Changes the back end is to show; each records itself (changes.h). An edit's text
 // and a list's rows change through edit.h and list_box.h.
 void SetText(Window& window, std::string text);
+
+// The text a back end shows for a window, in UTF-8: an edit's as typed, and the
+// program's captions and control texts converted from Windows-1252.
+std::string DisplayText(const Window& window);
 void SetChecked(Window& window, bool checked);
 void SetEnabled(Window& window, bool enabled);
 

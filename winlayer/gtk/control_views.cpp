@@ -88,7 +88,7 @@ ControlView ListView() {
 }
 
 void ShowEdit(const Window& edit, ControlView& view) {
-    const std::string text = Windows1252ToUtf8(edit.text);
+    const std::string text = DisplayText(edit);
     if (text != gtk_entry_get_text(GTK_ENTRY(view.widget))) {
         gtk_entry_set_text(GTK_ENTRY(view.widget), text.c_str());
     }

@@ -1,0 +1,327 @@
+#!/usr/bin/env python3
+"""Holds the program on the core to the program on Windows' own controls.
+
+One scenario file (named scenarios, plus seeded random ones with --random) is run
+twice: by the Win32 runner that drives quorwin.exe under Wine and reads the real
+controls, and by the headless runner on the core. Both print the state after every
+step; the blocks are compared one by one. The first difference of each scenario is
+reported; one listed in the known-differences file (with its reason) is forgiven,
+any other fails the run.
+
+Without a Wine runner, the headless side runs alone: every "# expect: TEXT" line in
+the scenario file (a figure measured under Wine) must begin a line of the block of
+the step above it, and the random scenarios must run to their end.
+
+  compare.py SCENARIOS --headless RUNNER [--page ROWS]
+             [--wine-runner RUNNER.exe --program quorwin.exe] [--known FILE]
+             [--random SEED --steps N] [--work DIR]
+"""
+import argparse
+import os
+import random
+import re
+import subprocess
+import sys
+import tempfile
+
+HERE = os.path.dirname(os.path.abspath(__file__))
+WINE_RUN = os.path.join(HERE, "..", "..", "cmake", "wine-run.sh")
+
+EDITS = [1000, 1001, 1002, 1003, 1004]
+SWITCHES = [1012, 1013, 1014, 1015, 1016]
+NAMES = {1000: "IDC_TITLE", 1001: "IDC_ARTIST", 1002: "IDC_ALBUM", 1003: "IDC_YEAR",
+         1004: "IDC_COMMENT", 1005: "IDC_SAVE_ALL", 1006: "IDC_OPEN",
+         1007: "IDC_SAVE_SELECTED", 1008: "IDC_CLEAR_ALL", 1012: "IDC_USE_TITLE",
+         1013: "IDC_USE_ARTIST", 1014: "IDC_USE_ALBUM", 1015: "IDC_USE_YEAR",
+         1016: "IDC_USE_COMMENT", 1021: "IDC_ABOUT"}
+LIST, OPEN, SAVE_ALL = 1010, 1006, 1005
+
+
+def parse_scenarios(text):
+    """(name, [steps], {step index: [expected line starts]}) for each scenario."""
+    scenarios = []
+    for line in text.splitlines():
+        if line.startswith("scenario "):
+            scenarios.append((line[9:], [], {}))
+        elif line.startswith("# expect: ") and scenarios and scenarios[-1][1]:
+            name, steps, expects = scenarios[-1]
+            expects.setdefault(len(steps) - 1, []).append(line[10:])
+        elif line and not line.startswith("#") and scenarios:
+            scenarios[-1][1].append(line)
+    return scenarios
+
+
+def parse_output(text):
+    """The page, and the blocks as {(scenario, step): (step text, [lines])} in order."""
+    lines = text.split("\n")
+    if not lines or not lines[0].startswith("page "):
+        raise SystemExit("runner output does not start with its page:\n" + text[:500])
+    page = int(lines[0].split()[1])
+    blocks, order, current = {}, [], None
+    for line in lines[1:]:
+        if line.startswith("step "):
+            parts = line.split(" ", 3)
+            current = (parts[1], int(parts[2]))
+            blocks[current] = (parts[3] if len(parts) > 3 else "", [])
+            order.append(current)
+        elif line and current is not None:
+            blocks[current][1].append(line)
+    return page, blocks, order
+
+
+def run_headless(runner, script, page, work):
+    path = os.path.join(work, "headless-input.txt")
+    with open(path, "w", encoding="utf-8") as out:
+        out.write(script)
+    done = subprocess.run([runner, path, "--page", str(page)], capture_output=True,
+                          encoding="utf-8", errors="replace", timeout=600)
+    if done.returncode != 0:
+        raise SystemExit("headless runner failed:\n" + done.stderr)
+    return done.stdout
+
+
+def windows_path(path):
+    return "Z:" + os.path.realpath(path).replace("/", "\\")
+
+
+def run_wine(args, script, name):
+    path = os.path.join(args.work, name)
+    with open(path, "w", encoding="utf-8") as out:
+        out.write(script)
+    command = ["xvfb-run", "-a", "-s", "-screen 0 1280x1024x24 -nolisten tcp", WINE_RUN,
+               args.wine_runner, windows_path(args.program), windows_path(path)]
+    done = subprocess.run(command, capture_output=True, encoding="utf-8", errors="replace",
+                          timeout=1800)
+    if not done.stdout.startswith("page "):
+        raise SystemExit("the Wine runner failed (%d):\n%s" % (done.returncode, done.stderr[-2000:]))
+    if done.returncode != 0:
+        # What it printed is still compared; the run fails all the same.
+        print("the Wine runner failed (%d):\n%s" % (done.returncode, done.stderr[-2000:]))
+        args.failed = True
+    return done.stdout
+
+
+# --- The generator -----------------------------------------------------------------
+
+class State:
+    """What the last block of a run shows: enough to choose a safe next step."""
+
+    def __init__(self, lines):
+        self.focus_window, self.focus = "none", -1
+        self.edits, self.switches = {}, {}
+        for line in lines:
+            words = line.split(" ")
+            if words[0] == "focus" and ":" in words[1]:
+                window, control = words[1].split(":")
+                self.focus_window, self.focus = window, int(control)
+            elif words[0] == "windows":
+                self.abouts = int(words[1])
+            elif words[0] == "edit":
+                text = line.split(" text=", 1)[1].rsplit(" sel=", 1)[0]
+                self.edits[int(words[1])] = (text, line.endswith("enabled=1"))
+            elif words[0] == "check":
+                self.switches[int(words[1])] = line.endswith("enabled=1")
+            elif words[0] == "list":
+                fields = dict(w.split("=", 1) for w in words[1:])
+                self.count, self.top = int(fields["count"]), int(fields["top"])
+
+
+def words(rng, longest):
+    text = "".join(rng.choice("abcdefghij klmnopqrstuvwxyz0123456789 ")
+                   for _ in range(rng.randint(1, longest)))
+    return text if text.strip() else "x"
+
+
+def modifiers(rng):
+    return rng.choice(["", "", "", " shift", " ctrl", " ctrl shift"])
+
+
+def next_step(rng, state, page):
+    """A step that cannot open the file chooser or a message box."""
+    choices = []  # (weight, step)
+    if state.focus_window == "about":
+        for key in ["TAB", "TAB shift", "UP", "DOWN", "LEFT", "RIGHT", "SPACE", "ENTER",
+                    "ESCAPE"]:
+            choices.append((1, "key " + key))
+        choices += [(1, "click OK"), (1, "click IDC_USE_ARTIST")]
+    else:
+        focus = state.focus
+        choices += [(2, "key TAB"), (1, "key TAB shift")]
+        for key in ["UP", "DOWN", "LEFT", "RIGHT"]:
+            choices.append((1, "key " + key + (modifiers(rng) if focus != LIST else "")))
+        if focus == LIST and state.count > 0:
+            # Ctrl alone on a list key is a known difference (known_differences.txt):
+            # left to the named scenarios, as the states part after it.
+            for key in ["UP", "DOWN", "LEFT", "RIGHT", "PRIOR", "NEXT", "HOME", "END", "SPACE"]:
+                choices.append((1, "key " + key + rng.choice(["", "", " shift", " ctrl shift"])))
+            choices.append((2, "type " + rng.choice("abcdefgabcdefgxz")))
+        if focus in EDITS:
+            for key in ["LEFT", "RIGHT", "HOME", "END", "DELETE", "BACK"]:
+                choices.append((1, "key " + key + modifiers(rng)))
+            for letter in "ACXVZ":
+                choices.append((1, "key " + letter + " ctrl"))
+            choices += [(3, "type " + words(rng, 8)), (1, "paste " + words(rng, 40))]
+        if focus != OPEN and not (focus == SAVE_ALL and state.count == 0):
+            choices += [(1, "key SPACE"), (1, "key ENTER")]
+        choices.append((0.3, "key ESCAPE"))
+        for switch in SWITCHES:
+            choices.append((0.4, "click " + NAMES[switch]))
+        for edit, (text, enabled) in state.edits.items():
+            # A click lands before the character under the pointer: only a short text
+            # puts the caret at its end on both sides, whatever the font.
+            if enabled and len(text) <= (1 if edit == 1003 else 4):
+                choices.append((0.4, "click " + NAMES[edit]))
+        choices += [(0.3, "click IDC_SAVE_SELECTED"), (0.2, "click IDC_ABOUT"),
+                    (0.1, "click IDC_CLEAR_ALL")]
+        if state.count > 0:
+            choices.append((0.2, "click IDC_SAVE_ALL"))
+            shown = range(state.top, min(state.count, state.top + page))
+            choices.append((3, "row %d%s" % (rng.choice(shown), rng.choice(["", "", " ctrl", " shift"]))))
+            choices.append((0.3, "dblrow %d" % rng.choice(shown)))
+    total = sum(weight for weight, _ in choices)
+    pick = rng.uniform(0, total)
+    for weight, step in choices:
+        pick -= weight
+        if pick <= 0:
+            return step
+    return choices[-1][1]
+
+
+def generate(args, page, seed, steps):
+    """Random scenarios of about `steps` steps in all. Each next step is chosen from
+    the state the headless runner shows after the steps so far, so that no script
+    presses a button that would open a window the harness does not answer."""
+    rng = random.Random(seed)
+    text, made, number = "", 0, 0
+    while made < steps:
+        name = "random-%d-%d" % (seed, number)
+        lines = ["files %d" % rng.choice([0, 3, 12, 30, 60, rng.randint(0, 60)])]
+        length = min(rng.randint(15, 40), steps - made)
+        while len(lines) < length:
+            script = "scenario %s\n%s\n" % (name, "\n".join(lines))
+            _, blocks, order = parse_output(run_headless(args.headless, script, page, args.work))
+            lines.append(next_step(rng, State(blocks[order[-1]][1]), page))
+        text += "scenario %s\n%s\n" % (name, "\n".join(lines))
+        made += len(lines)
+        number += 1
+    return text
+
+
+# --- Comparing -----------------------------------------------------------------------
+
+def read_known(path):
+    """[(pattern, reason)] from the known-differences file."""
+    known, pattern = [], None
+    if not path:
+        return known
+    with open(path, encoding="utf-8") as lines:
+        for line in lines:
+            line = line.rstrip("\n")
+            if line.startswith("match: "):
+                pattern = re.compile(line[7:])
+            elif line.startswith("reason: ") and pattern is not None:
+                known.append((pattern, line[8:]))
+                pattern = None
+    return known
+
+
+def compare(wine_out, headless_out, known):
+    _, wine, order = parse_output(wine_out)
+    _, headless, _ = parse_output(headless_out)
+    unlisted, forgiven, compared, stopped = 0, 0, 0, set()
+    for key in order:
+        scenario = key[0]
+        if scenario in stopped:
+            continue
+        step, wine_lines = wine[key]
+        if key not in headless:
+            print("%s step %d (%s): the headless runner printed no block" % (scenario, key[1], step))
+            unlisted += 1
+            stopped.add(scenario)
+            continue
+        compared += 1
+        lines = headless[key][1]
+        pairs = [(w, h) for w, h in zip(wine_lines + [""] * len(lines), lines + [""] * len(wine_lines))
+                 if w != h]
+        if not pairs:
+            continue
+        stopped.add(scenario)  # later steps start from states that differ already
+        reasons = []
+        for w, h in pairs:
+            subject = "step=%s wine=%s headless=%s" % (step, w, h)
+            reasons.append(next((reason for pattern, reason in known if pattern.search(subject)), None))
+        listed = all(reason is not None for reason in reasons)
+        print("%s step %d (%s): %s" % (scenario, key[1], step,
+                                        "known difference" if listed else "DIFFERS"))
+        for (w, h), reason in zip(pairs, reasons):
+            print("    wine:     %s\n    headless: %s" % (w, h))
+            if reason:
+                print("    known:    %s" % reason)
+        if listed:
+            forgiven += 1
+        else:
+            unlisted += 1
+    print("%d steps compared, %d known differences, %d unlisted" % (compared, forgiven, unlisted))
+    return unlisted == 0
+
+
+def check_expectations(scenarios, headless_out):
+    _, blocks, _ = parse_output(headless_out)
+    failures = 0
+    for name, steps, expects in scenarios:
+        for index, wanted in sorted(expects.items()):
+            lines = blocks.get((name, index), ("", []))[1]
+            for expected in wanted:
+                if not any(line.startswith(expected) for line in lines):
+                    failures += 1
+                    print("%s step %d (%s): expected a line starting %r, got:\n    %s" %
+                          (name, index, steps[index], expected, "\n    ".join(lines)))
+    count = sum(len(w) for _, _, e in scenarios for w in e.values())
+    print("%d expectations checked, %d failed" % (count, failures))
+    return failures == 0
+
+
+def main():
+    parser = argparse.ArgumentParser(description=__doc__.split("\n")[0])
+    parser.add_argument("scenarios")
+    parser.add_argument("--headless", required=True)
+    parser.add_argument("--page", type=int, default=9)
+    parser.add_argument("--wine-runner")
+    parser.add_argument("--program")
+    parser.add_argument("--known")
+    parser.add_argument("--random", type=int)
+    parser.add_argument("--steps", type=int, default=300)
+    parser.add_argument("--work")
+    args = parser.parse_args()
+    args.failed = False
+    if not os.path.exists(args.headless):
+        raise SystemExit("no headless runner at %s: build the dev preset first "
+                         "(./dev.sh test builds it before the Windows tests)" % args.headless)
+    args.work = args.work or tempfile.mkdtemp(prefix="conformance-")
+    os.makedirs(args.work, exist_ok=True)
+    with open(args.scenarios, encoding="utf-8") as named:
+        text = named.read()
+    page = args.page
+    if args.wine_runner:
+        page, _, _ = parse_output(run_wine(args, "scenario probe\nfiles 0\n", "probe.txt"))
+    if args.random is not None:
+        text += generate(args, page, args.random, args.steps)
+    with open(os.path.join(args.work, "scenarios.txt"), "w", encoding="utf-8") as out:
+        out.write(text)
+    scenarios = parse_scenarios(text)
+    print("%d scenarios, %d steps, page %d" %
+          (len(scenarios), sum(len(s[1]) for s in scenarios), page))
+    headless_out = run_headless(args.headless, text, page, args.work)
+    with open(os.path.join(args.work, "headless.txt"), "w", encoding="utf-8") as out:
+        out.write(headless_out)
+    if not args.wine_runner:
+        return 0 if check_expectations(scenarios, headless_out) else 1
+    wine_out = run_wine(args, text, "wine-input.txt")
+    with open(os.path.join(args.work, "wine.txt"), "w", encoding="utf-8") as out:
+        out.write(wine_out)
+    same = compare(wine_out, headless_out, read_known(args.known))
+    return 0 if same and not args.failed else 1
+
+
+if __name__ == "__main__":
+    sys.exit(main())

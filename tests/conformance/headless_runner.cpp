@@ -1,0 +1,299 @@
+// Runs conformance scenarios through the real program on the headless back end and
+// prints the state a user could read after every step, in the same form as the
+// runner that drives the Windows program under Wine (see compare.py).
+//   conformance_headless SCENARIO_FILE --page ROWS
+#include "resources/resource.h"
+#include "winlayer/core/clipboard.h"
+#include "winlayer/core/dialog.h"
+#include "winlayer/core/input.h"
+#include "winlayer/headless/session.h"
+#include "winlayer/include/windows.h"
+
+#include <algorithm>
+#include <cstdio>
+#include <cstdlib>
+#include <fstream>
+#include <iostream>
+#include <sstream>
+#include <string>
+#include <vector>
+
+namespace {
+
+using winlayer::headless::Session;
+namespace vk = winlayer::vk;
+
+struct Scenario {
+    std::string name;
+    std::vector<std::string> steps;
+};
+
+const struct {
+    const char* name;
+    int id;
+} kControls[] = {
+    {"IDC_TITLE", IDC_TITLE},
+    {"IDC_ARTIST", IDC_ARTIST},
+    {"IDC_ALBUM", IDC_ALBUM},
+    {"IDC_YEAR", IDC_YEAR},
+    {"IDC_COMMENT", IDC_COMMENT},
+    {"IDC_SAVE_ALL", IDC_SAVE_ALL},
+    {"IDC_OPEN", IDC_OPEN},
+    {"IDC_SAVE_SELECTED", IDC_SAVE_SELECTED},
+    {"IDC_CLEAR_ALL", IDC_CLEAR_ALL},
+    {"IDC_FILE_LIST", IDC_FILE_LIST},
+    {"IDC_USE_TITLE", IDC_USE_TITLE},
+    {"IDC_USE_ARTIST", IDC_USE_ARTIST},
+    {"IDC_USE_ALBUM", IDC_USE_ALBUM},
+    {"IDC_USE_YEAR", IDC_USE_YEAR},
+    {"IDC_USE_COMMENT", IDC_USE_COMMENT},
+    {"IDC_ABOUT", IDC_ABOUT},
+};
+
+const struct {
+    const char* name;
+    UINT key;
+} kKeys[] = {
+    {"TAB", vk::Tab},   {"ENTER", vk::Return},  {"ESCAPE", vk::Escape}, {"SPACE", vk::Space},
+    {"UP", vk::Up},     {"DOWN", vk::Down},     {"LEFT", vk::Left},     {"RIGHT", vk::Right},
+    {"HOME", vk::Home}, {"END", vk::End},       {"PRIOR", vk::Prior},   {"NEXT", vk::Next},
+    {"BACK", vk::Back}, {"DELETE", vk::Delete},
+};
+
+[[noreturn]] void Fail(const std::string& message) {
+    std::fprintf(stderr, "conformance_headless: %s\n", message.c_str());
+    std::exit(2);
+}
+
+std::vector<Scenario> Read(const std::string& path) {
+    std::ifstream in(path);
+    if (!in) {
+        Fail("cannot read " + path);
+    }
+    std::vector<Scenario> scenarios;
+    std::string line;
+    while (std::getline(in, line)) {
+        if (!line.empty() && line.back() == '\r') {
+            line.pop_back();
+        }
+        if (line.empty() || line[0] == '#') {
+            continue;
+        }
+        if (line.rfind("scenario ", 0) == 0) {
+            scenarios.push_back({line.substr(9), {}});
+        } else if (scenarios.empty()) {
+            Fail("a step before the first scenario: " + line);
+        } else {
+            scenarios.back().steps.push_back(line);
+        }
+    }
+    return scenarios;
+}
+
+std::string EntryName(int k) {
+    char name[32];
+    std::snprintf(name, sizeof name, "%c song %04d.mp3", 'a' + k % 7, k);
+    return name;
+}
+
+// Runs one scenario, printing a block after each step.
+class Run {
+  public:
+    Run(const Scenario& scenario, int page) : scenario_(scenario), page_(page) {}
+
+    void Go() {
+        winlayer::SetClipboardText("");
+        session_.Start();
+        main_ = session_.Windows().empty() ? nullptr : session_.Windows().front();
+        if (main_ == nullptr) {
+            Fail("the program opened no window");
+        }
+        active_ = main_;
+        const HWND list = session_.Control(main_, IDC_FILE_LIST);
+        session_.Do([list, this] { winlayer::input::SetListPage(list, page_); });
+        for (size_t n = 0; n < scenario_.steps.size(); ++n) {
+            const size_t before = Abouts().size();
+            Apply(scenario_.steps[n]);
+            Settle(before);
+            Print(n, scenario_.steps[n]);
+        }
+    }
+
+  private:
+    const Scenario& scenario_;
+    int page_;
+    Session session_;
+    HWND main_ = nullptr;
+    HWND active_ = nullptr;
+
+    std::vector<HWND> Abouts() {
+        std::vector<HWND> abouts = session_.Windows();
+        std::erase(abouts, main_);
+        return abouts;
+    }
+
+    // The active window after a step: a new window is active; when the active one
+    // went, the newest that takes input is.
+    void Settle(size_t aboutsBefore) {
+        const std::vector<HWND> abouts = Abouts();
+        const std::vector<HWND> all = session_.Windows();
+        if (abouts.size() > aboutsBefore) {
+            active_ = abouts.back();
+        } else if (std::find(all.begin(), all.end(), active_) == all.end()) {
+            active_ = nullptr;
+            for (auto at = all.rbegin(); at != all.rend(); ++at) {
+                if (winlayer::TakesInput(*at)) {
+                    active_ = *at;
+                    break;
+                }
+            }
+        }
+    }
+
+    void Apply(const std::string& step) {
+        std::istringstream words(step);
+        std::string verb;
+        words >> verb;
+        const std::string rest = step.size() > verb.size() + 1 ? step.substr(verb.size() + 1) : "";
+        std::vector<std::string> args;
+        for (std::string word; words >> word;) {
+            args.push_back(word);
+        }
+        auto has = [&args](const char* flag) {
+            return std::find(args.begin(), args.end(), flag) != args.end();
+        };
+        const HWND list = session_.Control(main_, IDC_FILE_LIST);
+        const HWND active = active_;
+        if (verb == "files") {
+            const int count = args.empty() ? 0 : std::atoi(args[0].c_str());
+            const HWND main = main_;
+            session_.Do([main, count] {
+                for (int k = 0; k < count; ++k) {
+                    const std::string name = EntryName(k);
+                    SendDlgItemMessageA(main, IDC_FILE_LIST, LB_ADDSTRING, 0,
+                                        reinterpret_cast<LPARAM>(name.c_str()));
+                }
+            });
+        } else if (verb == "key" && !args.empty()) {
+            UINT key = 0;
+            for (const auto& known : kKeys) {
+                if (args[0] == known.name) {
+                    key = known.key;
+                }
+            }
+            if (key == 0 && args[0].size() == 1 && args[0][0] >= 'A' && args[0][0] <= 'Z') {
+                key = static_cast<UINT>(args[0][0]);
+            }
+            if (key == 0) {
+                Fail("unknown key in: " + step);
+            }
+            const bool ctrl = has("ctrl");
+            const bool shift = has("shift");
+            session_.Do([=] { winlayer::input::PressKey(active, key, ctrl, shift); });
+        } else if (verb == "type") {
+            session_.Do([=] { winlayer::input::TypeText(active, rest); });
+        } else if (verb == "paste") {
+            session_.Do([=] {
+                winlayer::SetClipboardText(rest);
+                winlayer::input::PressKey(active, 'V', true, false);
+            });
+        } else if (verb == "click" && !args.empty()) {
+            HWND control = nullptr;
+            if (args[0] == "OK") {
+                const std::vector<HWND> abouts = Abouts();
+                if (abouts.empty()) {
+                    Fail("no About box to click OK in: " + step);
+                }
+                active_ = abouts.back();
+                control = session_.Control(active_, IDOK);
+            } else {
+                for (const auto& known : kControls) {
+                    if (args[0] == known.name) {
+                        control = session_.Control(main_, known.id);
+                    }
+                }
+                if (control == nullptr) {
+                    Fail("unknown control in: " + step);
+                }
+                active_ = main_;
+            }
+            session_.Do([control] { winlayer::input::Click(control); });
+        } else if ((verb == "row" || verb == "dblrow") && !args.empty()) {
+            const int row = std::atoi(args[0].c_str());
+            const bool ctrl = has("ctrl");
+            const bool shift = has("shift");
+            active_ = main_;
+            if (verb == "row") {
+                session_.Do([=] { winlayer::input::ClickListEntry(list, row, ctrl, shift); });
+            } else {
+                session_.Do([=] {
+                    winlayer::input::ClickListEntry(list, row);
+                    winlayer::input::DoubleClickListEntry(list, row);
+                });
+            }
+        } else {
+            Fail("unknown step: " + step);
+        }
+    }
+
+    void Print(size_t n, const std::string& step) {
+        std::ostringstream out;
+        out << "step " << scenario_.name << " " << n << " " << step << "\n";
+        if (active_ == nullptr) {
+            out << "focus none\n";
+        } else {
+            const winlayer::Window* focused = winlayer::FindWindow(winlayer::FocusOf(active_));
+            out << "focus " << (active_ == main_ ? "main:" : "about:")
+                << (focused != nullptr ? focused->id : -1) << "\n";
+        }
+        out << "windows " << Abouts().size() << "\n";
+        for (int id = IDC_TITLE; id <= IDC_COMMENT; ++id) {
+            const winlayer::Window* edit = winlayer::FindControl(main_, id);
+            const int a = std::min(edit->edit.selStart, edit->edit.selEnd);
+            const int b = std::max(edit->edit.selStart, edit->edit.selEnd);
+            out << "edit " << id << " text=" << winlayer::DisplayText(*edit) << " sel=" << a << ","
+                << b << " enabled=" << (edit->enabled ? 1 : 0) << "\n";
+        }
+        for (int id = IDC_USE_TITLE; id <= IDC_USE_COMMENT; ++id) {
+            const winlayer::Window* check = winlayer::FindControl(main_, id);
+            out << "check " << id << " checked=" << (check->checked ? 1 : 0)
+                << " enabled=" << (check->enabled ? 1 : 0) << "\n";
+        }
+        const winlayer::ListState& list = winlayer::FindControl(main_, IDC_FILE_LIST)->list;
+        out << "list count=" << list.items.size() << " caret=" << list.caret
+            << " anchor=" << list.anchor << " top=" << list.top << " sel=";
+        const char* separator = "";
+        for (size_t i = 0; i < list.selected.size(); ++i) {
+            if (list.selected[i]) {
+                out << separator << i;
+                separator = ",";
+            }
+        }
+        std::cout << out.str() << "\n";
+    }
+};
+
+} // namespace
+
+int main(int argc, char** argv) {
+    std::string path;
+    int page = 0;
+    for (int i = 1; i < argc; ++i) {
+        const std::string arg = argv[i];
+        if (arg == "--page" && i + 1 < argc) {
+            page = std::atoi(argv[++i]);
+        } else {
+            path = arg;
+        }
+    }
+    if (path.empty() || page < 1) {
+        std::fprintf(stderr, "usage: conformance_headless SCENARIO_FILE --page ROWS\n");
+        return 2;
+    }
+    const std::vector<Scenario> scenarios = Read(path);
+    std::cout << "page " << page << "\n";
+    for (const Scenario& scenario : scenarios) {
+        Run(scenario, page).Go();
+    }
+    return 0;
+}
