@@ -17,7 +17,8 @@ struct FileFilter {
     std::string pattern;
 };
 
-// An open-file dialog while it is shown, and the user's answer.
+// An open-file dialog while it is shown, and the user's answer. Its texts are UTF-8;
+// the chosen files' names are the platform's bytes.
 struct FileDialog {
     HWND owner = nullptr;
     std::string title;
@@ -30,7 +31,7 @@ struct FileDialog {
     std::vector<std::string> names; // the chosen files' names in it
 };
 
-// A message box while it is shown.
+// A message box while it is shown; its texts in UTF-8.
 struct MessageBoxState {
     HWND owner = nullptr;
     std::string text;

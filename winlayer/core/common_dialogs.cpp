@@ -1,5 +1,6 @@
 #include "winlayer/core/common_dialogs.h"
 
+#include "winlayer/core/codepage.h"
 #include "winlayer/core/dialog.h"
 #include "winlayer/include/win32_constants.h"
 
@@ -20,6 +21,7 @@ std::vector<FileFilter> ParseFilters(const char* filter) {
         FileFilter entry;
         entry.description = filter;
         filter += entry.description.size() + 1;
+        entry.description = Windows1252ToUtf8(entry.description);
         if (*filter == '\0') {
             break;
         }
@@ -118,7 +120,7 @@ void RunUntilAnswered(State& state, const Hook& show, const Hook& hide) {
 BOOL RunOpenFileDialog(OPENFILENAMEA& options) {
     FileDialog dialog;
     dialog.owner = options.hwndOwner;
-    dialog.title = options.lpstrTitle != nullptr ? options.lpstrTitle : "Open";
+    dialog.title = Windows1252ToUtf8(options.lpstrTitle != nullptr ? options.lpstrTitle : "Open");
     dialog.filters = ParseFilters(options.lpstrFilter);
     dialog.filterIndex = options.nFilterIndex == 0 ? 1 : static_cast<int>(options.nFilterIndex);
     dialog.flags = options.Flags;
@@ -144,8 +146,8 @@ BOOL RunOpenFileDialog(OPENFILENAMEA& options) {
 int RunMessageBoxFor(HWND owner, const char* text, const char* caption, UINT type) {
     MessageBoxState box;
     box.owner = owner;
-    box.text = text != nullptr ? text : "";
-    box.caption = caption != nullptr ? caption : "Error";
+    box.text = Windows1252ToUtf8(text != nullptr ? text : "");
+    box.caption = Windows1252ToUtf8(caption != nullptr ? caption : "Error");
     box.type = type;
     const bool ownerDisabled = DisableOwner(owner);
     gMessageBoxes.push_back(&box);

@@ -29,7 +29,7 @@ std::string AccessibleName(HWND handle) {
     const Window* control = FindWindow(handle);
     const Window* dialog = control != nullptr ? FindWindow(control->parent) : nullptr;
     if (dialog == nullptr) {
-        return control != nullptr ? control->text : "";
+        return control != nullptr ? DisplayText(*control) : "";
     }
     const Rect& r = control->rect;
     const Window* best = nullptr;
@@ -55,9 +55,9 @@ std::string AccessibleName(HWND handle) {
         }
     }
     if (control->kind == ControlKind::Edit || control->kind == ControlKind::ListBox) {
-        return best != nullptr ? best->text : "";
+        return best != nullptr ? DisplayText(*best) : "";
     }
-    return control->text;
+    return DisplayText(*control);
 }
 
 } // namespace winlayer

@@ -19,7 +19,7 @@ BaseUnits BaseUnitsOf(int widthOf52Letters, int fontHeight);
 Rect ToPixels(const Rect& dialogUnits, BaseUnits units);
 
 // What a control is called: its own text, or for an edit field the text of the
-// control to its left on its row, or for a list the group box around it.
+// control to its left on its row, or for a list the group box around it; in UTF-8.
 std::string AccessibleName(HWND control);
 
 } // namespace winlayer

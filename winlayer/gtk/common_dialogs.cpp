@@ -2,7 +2,6 @@
 // window. Their answers are posted to the core like any other input; the core takes
 // the window down once it has the answer. Neither is modal in GTK: as on Windows, the
 // core disables only the owner, and any other window (an About box) still takes input.
-#include "winlayer/core/codepage.h"
 #include "winlayer/core/input.h"
 #include "winlayer/core/message_loop.h"
 #include "winlayer/gtk/gtk_backend.h"
@@ -35,7 +34,7 @@ std::string CaseInsensitive(const std::string& pattern) {
 void AddFilters(GtkFileChooser* chooser, const FileDialog& dialog) {
     for (size_t i = 0; i < dialog.filters.size(); ++i) {
         GtkFileFilter* filter = gtk_file_filter_new();
-        gtk_file_filter_set_name(filter, Windows1252ToUtf8(dialog.filters[i].description).c_str());
+        gtk_file_filter_set_name(filter, dialog.filters[i].description.c_str());
         gchar** patterns = g_strsplit(dialog.filters[i].pattern.c_str(), ";", -1);
         for (gchar** p = patterns; *p != nullptr; ++p) {
             gtk_file_filter_add_pattern(filter, CaseInsensitive(*p).c_str());
@@ -78,8 +77,8 @@ gboolean KeepOnDelete(GtkWidget*, GdkEvent*, gpointer) {
 
 GtkWidget* NewFileChooser(const FileDialog& dialog, GtkWindow* owner) {
     GtkWidget* chooser = gtk_file_chooser_dialog_new(
-        Windows1252ToUtf8(dialog.title).c_str(), owner, GTK_FILE_CHOOSER_ACTION_OPEN, "_Cancel",
-        GTK_RESPONSE_CANCEL, "_Open", GTK_RESPONSE_ACCEPT, nullptr);
+        dialog.title.c_str(), owner, GTK_FILE_CHOOSER_ACTION_OPEN, "_Cancel", GTK_RESPONSE_CANCEL,
+        "_Open", GTK_RESPONSE_ACCEPT, nullptr);
     gtk_file_chooser_set_select_multiple(GTK_FILE_CHOOSER(chooser),
                                          (dialog.flags & OFN_ALLOWMULTISELECT) != 0);
     gtk_file_chooser_set_local_only(GTK_FILE_CHOOSER(chooser), TRUE);
@@ -91,10 +90,9 @@ GtkWidget* NewFileChooser(const FileDialog& dialog, GtkWindow* owner) {
 }
 
 GtkWidget* NewMessageWindow(const MessageBoxState& box, GtkWindow* owner) {
-    GtkWidget* message =
-        gtk_message_dialog_new(owner, GtkDialogFlags(0), GTK_MESSAGE_OTHER, GTK_BUTTONS_OK, "%s",
-                               Windows1252ToUtf8(box.text).c_str());
-    gtk_window_set_title(GTK_WINDOW(message), Windows1252ToUtf8(box.caption).c_str());
+    GtkWidget* message = gtk_message_dialog_new(owner, GtkDialogFlags(0), GTK_MESSAGE_OTHER,
+                                                GTK_BUTTONS_OK, "%s", box.text.c_str());
+    gtk_window_set_title(GTK_WINDOW(message), box.caption.c_str());
     gtk_widget_set_name(message, "dialog");
     g_signal_connect(message, "response", G_CALLBACK(OnMessageResponse), nullptr);
     g_signal_connect(message, "delete-event", G_CALLBACK(KeepOnDelete), nullptr);

@@ -1,5 +1,4 @@
 // One widget for each kind of control, and the core's state shown in it.
-#include "winlayer/core/codepage.h"
 #include "winlayer/core/resources.h"
 #include "winlayer/core/window.h"
 #include "winlayer/gtk/gtk_backend.h"
@@ -141,7 +140,7 @@ ControlView BuildControl(HWND handle) {
         gtk_widget_set_can_focus(view.outer, FALSE); // the pane around a text or list is no stop
     }
     AtkObject* accessible = gtk_widget_get_accessible(view.widget);
-    const std::string name = Windows1252ToUtf8(AccessibleName(handle));
+    const std::string name = AccessibleName(handle);
     if (accessible != nullptr && !name.empty()) {
         atk_object_set_name(accessible, name.c_str());
     }
@@ -155,7 +154,7 @@ void SyncControl(HWND handle, ControlView& view) {
         return;
     }
     gtk_widget_set_sensitive(view.outer, control->enabled);
-    const std::string text = Windows1252ToUtf8(control->text);
+    const std::string text = DisplayText(*control);
     switch (control->kind) {
     case ControlKind::Edit:
         ShowEdit(*control, view);

@@ -1,6 +1,5 @@
 #include "winlayer/gtk/gtk_backend.h"
 
-#include "winlayer/core/codepage.h"
 #include "winlayer/core/dialog.h"
 #include "winlayer/core/window.h"
 #include "winlayer/include/win32_constants.h"
@@ -94,7 +93,7 @@ void GtkBackend::Show(const std::vector<Change>& changes) {
             } else if (auto dialog = dialogs_.find(change.window); dialog != dialogs_.end()) {
                 if (const Window* window = FindWindow(change.window)) {
                     gtk_window_set_title(GTK_WINDOW(dialog->second.window),
-                                         Windows1252ToUtf8(window->text).c_str());
+                                         DisplayText(*window).c_str());
                     ShowDropTarget(change.window, dialog->second.window);
                 }
             }
@@ -140,7 +139,7 @@ void GtkBackend::Build(HWND handle) {
     }
     DialogView view;
     view.window = gtk_window_new(GTK_WINDOW_TOPLEVEL);
-    gtk_window_set_title(GTK_WINDOW(view.window), Windows1252ToUtf8(dialog->text).c_str());
+    gtk_window_set_title(GTK_WINDOW(view.window), DisplayText(*dialog).c_str());
     gtk_window_set_resizable(GTK_WINDOW(view.window), FALSE);
     // A window with a minimize box is an ordinary window; one without is a dialog.
     gtk_window_set_type_hint(GTK_WINDOW(view.window), (dialog->style & WS_MINIMIZEBOX) != 0
