@@ -15,6 +15,7 @@ import pyatspi
 from e2e_support import Keyboard, make_record, record, screenshot, wait_for
 
 PROGRAM, ARTIFACTS = sys.argv[1], sys.argv[2]
+VERSION = os.environ["QUORWIN_VERSION"]  # the project's, from the build
 
 
 def walk(node):
@@ -319,7 +320,7 @@ def main():
         # The About box opens, shows itself, and closes with OK.
         user.click(*centre(button["About..."]))
         about = wait_for(lambda: window("About Quorwin"), "the About box")
-        wait_for(lambda: find(about, pyatspi.ROLE_LABEL, "Quorwin Version 1.2"), "the version")
+        wait_for(lambda: find(about, pyatspi.ROLE_LABEL, "Quorwin Version " + VERSION), "the version")
         ax, ay, aw, ah = extents(about)
         screenshot(os.path.join(ARTIFACTS, "gtk-about.png"), ax, ay, aw, ah)
         user.click(*centre(find(about, pyatspi.ROLE_PUSH_BUTTON, "OK")))
