@@ -5,6 +5,7 @@
 #pragma once
 
 #include "winlayer/core/changes.h"
+#include "winlayer/core/cursor.h"
 
 #include <functional>
 #include <string>
@@ -52,6 +53,9 @@ struct BackendHooks {
     std::function<void(const FileDialog&)> hideFileDialog;
     std::function<void(const MessageBoxState&)> showMessageBox;
     std::function<void(const MessageBoxState&)> hideMessageBox;
+    // Shows the pointer's new shape over the program's windows at once: the command
+    // that sets it goes on working without the loop, which shows nothing until it ends.
+    std::function<void(CursorShape)> showCursor;
 };
 
 // The hooks stay the caller's; null removes them.
