@@ -2,6 +2,8 @@
 the cursor on the screen with the cursor's name, so a test reads afterwards which
 cursors were shown in between, without racing the program that set them."""
 import struct
+import subprocess
+import sys
 
 from Xlib import display as xdisplay
 from Xlib.ext import xfixes
@@ -32,12 +34,34 @@ class CursorWatch:
                 self.names.append(self.display.get_atom_name(name) if name else "")
         return self.names
 
-    def expect_wait_then_another(self, command):
-        """Waits until the wait cursor was shown and another one after it, then stops."""
+    def expect_wait_then_another(self, command, wait="wait"):
+        """Waits until the wait cursor (by its name) was shown and another one after it,
+        then stops."""
         try:
-            wait_for(lambda: "wait" in self.shown() and self.shown()[-1] != "wait",
+            wait_for(lambda: wait in self.shown() and self.shown()[-1] != wait,
                      "the wait cursor during %s and another after it" % command)
         except AssertionError as failure:
             raise AssertionError("%s; shown: %r" % (failure, self.names)) from None
         finally:
             self.display.close()
+
+
+def main():
+    """cursor_watch.py NAME COMMAND...: runs COMMAND while watching, then waits until
+    the cursor called NAME was shown and another one after it. Exit status: 0 when so,
+    COMMAND's own when it failed, 1 when the cursors did not come."""
+    name, command = sys.argv[1], sys.argv[2:]
+    watch = CursorWatch()
+    status = subprocess.call(command)
+    if status != 0:
+        return status
+    try:
+        watch.expect_wait_then_another(" ".join(command), name)
+    except AssertionError as failure:
+        print(failure, file=sys.stderr)
+        return 1
+    return 0
+
+
+if __name__ == "__main__":
+    sys.exit(main())
