@@ -96,6 +96,7 @@ void AddDropped() {
 } // namespace
 
 void AddDroppedFiles(HDROP drop) {
+    const HCURSOR previous = BeginWait(); // folders can take long to walk
     // A folder can hold thousands of songs: the list is not redrawn after each one
     // (its scroll bar and rows repainted every time), only once at the end.
     SendDlgItemMessageA(gMainWindow, IDC_FILE_LIST, WM_SETREDRAW, FALSE, 0);
@@ -114,4 +115,5 @@ void AddDroppedFiles(HDROP drop) {
     DragFinish(drop);
     SendDlgItemMessageA(gMainWindow, IDC_FILE_LIST, WM_SETREDRAW, TRUE, 0);
     InvalidateRect(GetDlgItem(gMainWindow, IDC_FILE_LIST), nullptr, TRUE);
+    EndWait(previous);
 }

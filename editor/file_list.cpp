@@ -139,7 +139,10 @@ void OpenFiles() {
     if (!ChooseFiles(gMainWindow, "Open...", kFilter, SelectionBuffer)) {
         return;
     }
+    // The wait cursor once the dialog is gone, while the chosen files are listed.
+    const HCURSOR previous = BeginWait();
     AddSelectedFiles(SelectionBuffer);
+    EndWait(previous);
 }
 
 void ShowFocusedTag() {

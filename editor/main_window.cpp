@@ -34,9 +34,10 @@ void Capture(TagFields& fields, FieldSwitches& switches) {
     }
 }
 
-// Writes the captured fields to every entry, or only to the selected ones. A file
-// that cannot be written is skipped.
+// Writes the captured fields to every entry, or only to the selected ones, under the
+// wait cursor. A file that cannot be written is skipped.
 void SaveLoop(const TagFields& fields, const FieldSwitches& switches, bool selectedOnly) {
+    const HCURSOR previous = BeginWait();
     const int count = FileList::Count();
     for (int i = 0; i < count; ++i) {
         if (selectedOnly && !FileList::IsSelected(i)) {
@@ -45,6 +46,7 @@ void SaveLoop(const TagFields& fields, const FieldSwitches& switches, bool selec
         FileList::Text(i);
         WriteTag(SelectionBuffer, fields, switches);
     }
+    EndWait(previous);
 }
 
 void SaveToAll() {
@@ -107,6 +109,14 @@ void RunCommand(int control, int code) {
 }
 
 } // namespace
+
+HCURSOR BeginWait() {
+    return SetCursor(LoadCursorA(nullptr, IDC_WAIT));
+}
+
+void EndWait(HCURSOR previous) {
+    SetCursor(previous);
+}
 
 void ShowTagFields(const TagFields& fields) {
     for (int k = 0; k < kFieldCount; ++k) {

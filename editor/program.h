@@ -20,6 +20,11 @@ extern char SelectionBuffer[kPathBufferSize];
 INT_PTR CALLBACK MainWindowProc(HWND window, UINT message, WPARAM wParam, LPARAM lParam);
 // Puts five texts into the five edit fields, Title to Comment.
 void ShowTagFields(const TagFields& fields);
+// The wait cursor while a command works through files, for as long as a slow disk or
+// a network share makes it take: BeginWait shows it and returns the cursor it
+// replaced, which EndWait puts back.
+HCURSOR BeginWait();
+void EndWait(HCURSOR previous);
 
 // The list of files, in the main window's list box.
 namespace FileList {

@@ -12,9 +12,13 @@ import tempfile
 
 import pyatspi
 
+from cursor_watch import CursorWatch
 from e2e_support import Keyboard, make_record, record, screenshot, wait_for
 
 PROGRAM, ARTIFACTS = sys.argv[1], sys.argv[2]
+VERSION = os.environ["QUORWIN_VERSION"]  # the project's, from the build
+# Cursors without animation: the X server then reports the one shown by its name.
+os.environ["XCURSOR_ANIM"] = "0"
 
 
 def walk(node):
@@ -297,6 +301,9 @@ def main():
         user.click(*centre(switch["Title:"]))
         wait_for(lambda: not states(field["Title:"]).contains(pyatspi.STATE_SENSITIVE),
                  "the Title field disabled")
+        # The pointer rests on the button while the save works: the wait cursor, then
+        # the window's own again, as the X server reports the changes.
+        cursors = CursorWatch()
         user.click(*centre(button["Save To ALL"]))
         for path, tag in ((a_path, songs["A song.mp3"]), (b_path, songs["b song.mp3"])):
             wait_for(lambda: record(path)["album"] == "New album", "the album saved")
@@ -304,6 +311,7 @@ def main():
             check(saved["title"] == tag[0], "a switched-off title changed")
             check(saved["year"] == "2026" and saved["genre"] == tag[5], "year or genre wrong")
             check(saved["artist"] == "Artist B", "every switched-on field goes to every file")
+        cursors.expect_wait_then_another("Save To ALL")
 
         # Save To Selected: only A gets the comment.
         user.click(*centre(cell(files, a_path)))
@@ -320,7 +328,7 @@ def main():
         # The About box opens, shows itself, and closes with OK.
         user.click(*centre(button["About..."]))
         about = wait_for(lambda: window("About Quorwin"), "the About box")
-        wait_for(lambda: find(about, pyatspi.ROLE_LABEL, "Quorwin Version 1.2"), "the version")
+        wait_for(lambda: find(about, pyatspi.ROLE_LABEL, "Quorwin Version " + VERSION), "the version")
         ax, ay, aw, ah = extents(about)
         screenshot(os.path.join(ARTIFACTS, "gtk-about.png"), ax, ay, aw, ah)
         user.click(*centre(find(about, pyatspi.ROLE_PUSH_BUTTON, "OK")))

@@ -20,7 +20,7 @@ TEST_F(AboutBox, ShowsTheVersionAndArtwork) {
     bool version = false, artwork = false;
     for (HWND child : box->children) {
         const winlayer::Window* control = winlayer::FindWindow(child);
-        version |= control->text == "Quorwin Version 1.2";
+        version |= control->text == "Quorwin Version " QUORWIN_VERSION;
         artwork |=
             control->kind == winlayer::ControlKind::Bitmap && control->imageId == IDB_ARTWORK;
     }

@@ -2,13 +2,33 @@
 #include "tests/editor/program_fixture.h"
 
 #include "tagstore/tag_reader.h"
-#include "winlayer/include/win32_constants.h"
+#include "winlayer/core/backend.h"
+#include "winlayer/include/windows.h"
 
 #include <cstdio>
+#include <functional>
 
 namespace {
 const std::vector<std::string> kEmptyFields(5, "");
-}
+
+// Puts `show` in place of the back end's cursor hook while it lives. The hook runs on
+// the program's thread, in the middle of the command that sets the cursor.
+class CursorWatch {
+  public:
+    explicit CursorWatch(std::function<void(winlayer::CursorShape)> show)
+        : original_(&winlayer::CurrentBackend()), hooks_(*original_) {
+        hooks_.showCursor = std::move(show);
+        winlayer::SetBackend(&hooks_);
+    }
+    ~CursorWatch() { winlayer::SetBackend(original_); }
+    CursorWatch(const CursorWatch&) = delete;
+    CursorWatch& operator=(const CursorWatch&) = delete;
+
+  private:
+    const winlayer::BackendHooks* original_;
+    winlayer::BackendHooks hooks_;
+};
+} // namespace
 
 TEST_F(Program, StartsWithEverySwitchOnEveryFieldEmptyAndTheListEmpty) {
     EXPECT_EQ(session.Windows().size(), 1u);
@@ -200,4 +220,60 @@ TEST_F(Program, FilesThatCannotBeWrittenAreSkipped) {
     ASSERT_TRUE(ReadTag(Path("kept.mp3").c_str(), shown));
     EXPECT_STREQ(shown.title, "New");
     EXPECT_EQ(Entries().size(), 2u) << "the vanished file stays listed";
+}
+
+TEST_F(Program, TheWaitCursorShowsFromTheStartToTheEndOfEachCommandOnFiles) {
+    Song("a.mp3", "Old");
+    Song("b.mp3", "Old");
+    // Each shape as it was shown, with the list's length and the last song's bytes then.
+    struct Shown {
+        winlayer::CursorShape shape;
+        LRESULT listed;
+        Bytes last;
+    };
+    std::vector<Shown> shown;
+    CursorWatch watch([&](winlayer::CursorShape shape) {
+        shown.push_back({shape, SendDlgItemMessageA(main, IDC_FILE_LIST, LB_GETCOUNT, 0, 0),
+                         ReadBytes(Path("b.mp3"))});
+    });
+    using winlayer::CursorShape;
+
+    // Open: the chooser under the arrow, the wait cursor while the chosen files are listed.
+    session.Click(main, IDC_OPEN);
+    EXPECT_TRUE(shown.empty()) << "the user picks files under the arrow";
+    ASSERT_TRUE(session.AcceptFileDialog(dir.path(), {"a.mp3", "b.mp3"}));
+    ASSERT_EQ(shown.size(), 2u);
+    EXPECT_EQ(shown[0].shape, CursorShape::Wait);
+    EXPECT_EQ(shown[0].listed, 0);
+    EXPECT_EQ(shown[1].shape, CursorShape::Arrow);
+    EXPECT_EQ(shown[1].listed, 2);
+
+    // Save To ALL: shown before the first file is written, taken down after the last.
+    const Bytes before = ReadBytes(Path("b.mp3"));
+    session.Replace(main, IDC_TITLE, "New");
+    shown.clear();
+    session.Click(main, IDC_SAVE_ALL);
+    ASSERT_EQ(shown.size(), 2u);
+    EXPECT_EQ(shown[0].shape, CursorShape::Wait);
+    EXPECT_EQ(shown[0].last, before);
+    EXPECT_EQ(shown[1].shape, CursorShape::Arrow);
+    EXPECT_NE(shown[1].last, before) << "the last listed file is written under the wait cursor";
+
+    // A dropped folder is walked under it too.
+    shown.clear();
+    session.DropFiles(main, {dir.path()});
+    ASSERT_EQ(shown.size(), 2u);
+    EXPECT_EQ(shown[0].shape, CursorShape::Wait);
+    EXPECT_EQ(shown[0].listed, 2);
+    EXPECT_EQ(shown[1].shape, CursorShape::Arrow);
+    EXPECT_EQ(shown[1].listed, 4);
+
+    // Save To ALL on an empty list asks under the arrow and works on nothing.
+    session.Click(main, IDC_CLEAR_ALL);
+    shown.clear();
+    session.Click(main, IDC_SAVE_ALL);
+    ASSERT_EQ(session.MessageBoxes().size(), 1u);
+    session.DismissMessageBox();
+    EXPECT_TRUE(shown.empty());
+    EXPECT_EQ(winlayer::CurrentCursor(), CursorShape::Arrow);
 }

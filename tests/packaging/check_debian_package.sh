@@ -9,7 +9,7 @@ cpack=$1
 build=$2
 version=$3
 artifacts=$4
-for tool in dpkg-deb dpkg-shlibdeps xvfb-run xwininfo import; do
+for tool in dpkg-deb dpkg-shlibdeps lintian xvfb-run xwininfo import; do
     command -v $tool >/dev/null || { echo "$tool is missing" >&2; exit 77; }
 done
 scratch=$(mktemp -d)
@@ -39,10 +39,15 @@ expected="./usr/bin/quorwin
 ./usr/share/icons/hicolor/256x256/apps/$id.png
 ./usr/share/icons/hicolor/48x48/apps/$id.png
 ./usr/share/icons/hicolor/64x64/apps/$id.png
+./usr/share/man/man1/quorwin.1.gz
 ./usr/share/metainfo/$id.metainfo.xml"
 files=$(dpkg-deb -c "$deb" | awk '$1 !~ /^d/ {print $6}' | sort)
 [ "$files" = "$expected" ] || fail "the package holds:
 $files"
+# Debian's own checks of a package: every remark they make at their default level counts.
+lintian_report=$(lintian --fail-on error,warning "$deb") && [ -z "$lintian_report" ] ||
+    fail "lintian on $(basename "$deb"):
+$lintian_report"
 dpkg-deb -x "$deb" "$scratch/root"
 file "$scratch/root/usr/bin/quorwin" | grep -q ', stripped' || fail "the program is not stripped"
 

@@ -1,6 +1,6 @@
 #!/usr/bin/env python3
 """Checks the Windows zip: its three files, and the program's manifest, version
-details and icon, then unpacks it.
+details, icon and cursor calls, then unpacks it.
 
     check_windows_exe.py ZIP VERSION UNPACK_DIR
 """
@@ -79,6 +79,12 @@ def main():
             if icon_id in found.get(RT_ICON, {}):
                 sizes.append(width or 256)
     check(sorted(sizes) == [16, 24, 32, 48, 64, 128, 256], f"icon sizes {sizes}")
+
+    # The wait cursor during long commands comes from the system's own user32.
+    imported = {entry.dll.decode().lower(): {f.name.decode() for f in entry.imports if f.name}
+                for entry in getattr(pe, "DIRECTORY_ENTRY_IMPORT", [])}
+    check({"LoadCursorA", "SetCursor"} <= imported.get("user32.dll", set()),
+          "the program does not take LoadCursorA and SetCursor from user32.dll")
 
     for failure in failures:
         print(failure, file=sys.stderr)

@@ -5,6 +5,7 @@
 //                                 box's centre in screen coordinates
 //   drop_test.exe expect ENTRY... waits until the list shows exactly these entries,
 //                                 in this order; prints what it shows (UTF-8)
+//   drop_test.exe save            presses "Save To ALL" as a click on it does
 //   drop_test.exe close           closes the main window as its close box does
 //
 // Exit status 0 when done, 1 when the window or the entries did not appear within
@@ -109,10 +110,17 @@ int main() {
         }
         return shown ? 0 : 1;
     }
+    if (command == L"save") {
+        const HWND save = GetDlgItem(main, IDC_SAVE_ALL);
+        return PostMessageA(main, WM_COMMAND, MAKEWPARAM(IDC_SAVE_ALL, BN_CLICKED),
+                            reinterpret_cast<LPARAM>(save))
+                   ? 0
+                   : 1;
+    }
     if (command == L"close") {
         PostMessageA(main, WM_SYSCOMMAND, SC_CLOSE, 0);
         return WaitFor([main] { return !IsWindow(main); }) ? 0 : 1;
     }
-    std::printf("usage: drop_test.exe target | expect ENTRY... | close\n");
+    std::printf("usage: drop_test.exe target | expect ENTRY... | save | close\n");
     return 2;
 }

@@ -5,6 +5,7 @@
 #pragma once
 
 #include "winlayer/core/changes.h"
+#include "winlayer/core/cursor.h"
 
 #include <functional>
 #include <string>
@@ -56,6 +57,9 @@ struct BackendHooks {
     // The program's edits copied this text (UTF-8) to the clipboard: a back end with a
     // platform clipboard puts it there. Null: the clipboard stays the core's own.
     std::function<void(const std::string&)> clipboardChanged;
+    // Shows the pointer's new shape over the program's windows at once: the command
+    // that sets it goes on working without the loop, which shows nothing until it ends.
+    std::function<void(CursorShape)> showCursor;
 };
 
 // The hooks stay the caller's; null removes them.

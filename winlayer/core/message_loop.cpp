@@ -1,6 +1,7 @@
 #include "winlayer/core/message_loop.h"
 
 #include "winlayer/core/backend.h"
+#include "winlayer/core/cursor.h"
 
 #include <deque>
 
@@ -66,6 +67,7 @@ void ResetLoop() {
     gQuitCode = 0;
     gQueue.clear();
     TakeChanges();
+    ResetCursor();
 }
 
 } // namespace winlayer

@@ -19,7 +19,8 @@ void ShowChanges();
 
 void PostQuit(int exitCode);
 int QuitCode();
-// Forgets the quit request, pending input and unshown changes: a new run starts clean.
+// Forgets the quit request, pending input and unshown changes, and puts the arrow
+// back: a new run starts clean.
 void ResetLoop();
 
 } // namespace winlayer

@@ -64,6 +64,7 @@ GtkBackend::GtkBackend() {
     hooks_.hideFileDialog = [this](const FileDialog&) { DestroyWidget(chooser_); };
     hooks_.showMessageBox = [this](const MessageBoxState& box) { ShowMessageBox(box); };
     hooks_.hideMessageBox = [this](const MessageBoxState&) { DestroyWidget(message_); };
+    hooks_.showCursor = ShowPointerShape;
     SetBackend(&hooks_);
 }
 

@@ -91,6 +91,9 @@ int RowHeight(GtkWidget* list);
 GtkWidget* NewFileChooser(const FileDialog& dialog, GtkWindow* owner);
 GtkWidget* NewMessageWindow(const MessageBoxState& box, GtkWindow* owner);
 
+// Shows the pointer's shape over every window of the program, at once.
+void ShowPointerShape(CursorShape shape);
+
 GtkBackend& Instance();
 
 } // namespace winlayer::gtk

@@ -98,5 +98,8 @@ constexpr DWORD OFN_ALLOWMULTISELECT = 0x00000200;
 constexpr DWORD OFN_FILEMUSTEXIST = 0x00001000;
 constexpr DWORD OFN_EXPLORER = 0x00080000;
 
+// The system's own cursors, for LoadCursorA with no instance.
+#define IDC_WAIT MAKEINTRESOURCEA(32514)
+
 // Show states.
 constexpr int SW_SHOWNORMAL = 1;

@@ -17,6 +17,8 @@ BOOL WINAPI InvalidateRect(HWND window, const RECT* rect, BOOL erase);
 LRESULT WINAPI SendDlgItemMessageA(HWND dialog, int id, UINT message, WPARAM wParam, LPARAM lParam);
 int WINAPI MessageBoxA(HWND owner, LPCSTR text, LPCSTR caption, UINT type);
 BOOL WINAPI GetOpenFileNameA(LPOPENFILENAMEA options);
+HCURSOR WINAPI LoadCursorA(HINSTANCE instance, LPCSTR name);
+HCURSOR WINAPI SetCursor(HCURSOR cursor);
 
 // Files dropped onto a window (shell32).
 void WINAPI DragAcceptFiles(HWND window, BOOL accept);

@@ -25,6 +25,8 @@ typedef void* LPVOID;
 typedef struct HWND__* HWND;
 typedef struct HINSTANCE__* HINSTANCE;
 typedef struct HDROP__* HDROP;
+typedef struct HICON__* HICON;
+typedef HICON HCURSOR;
 
 #define CALLBACK
 #define WINAPI
