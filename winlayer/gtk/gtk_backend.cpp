@@ -65,6 +65,7 @@ GtkBackend::GtkBackend() {
     hooks_.showMessageBox = [this](const MessageBoxState& box) { ShowMessageBox(box); };
     hooks_.hideMessageBox = [this](const MessageBoxState&) { DestroyWidget(message_); };
     hooks_.showCursor = ShowPointerShape;
+    ShareClipboard(hooks_);
     SetBackend(&hooks_);
 }
 

@@ -65,6 +65,8 @@ class GtkBackend {
     friend struct SyncGuard;
 };
 
+// Keeps the core's clipboard and the desktop's the same.
+void ShareClipboard(BackendHooks& hooks);
 // Sets up the style the dialogs are drawn with.
 void InstallStyle();
 // The base units of a dialog font, measured as Windows measures them.
