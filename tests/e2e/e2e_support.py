@@ -1,6 +1,10 @@
-"""What the end-to-end tests share: real X input, waiting, screenshots, and the tag
-record as the files hold it."""
+"""What the end-to-end tests share: real input on X11 and on Wayland, waiting,
+screenshots, and the tag record as the files hold it."""
+import os
+import re
 import subprocess
+import sys
+import threading
 import time
 
 from Xlib import X, XK, display as xdisplay, protocol
@@ -22,14 +26,31 @@ def wait_for(check, what, timeout=15.0):
         time.sleep(0.1)
 
 
-class Keyboard:
+MODIFIERS = {"ctrl": "Control_L", "shift": "Shift_L", "alt": "Alt_L"}
+KEY_NAMES = {" ": "space", "/": "slash", ".": "period", "-": "minus", "_": "underscore"}
+
+
+def type_text(user, text):
+    """Types `text` key by key, with Shift where a keyboard needs it."""
+    for ch in text:
+        name = KEY_NAMES.get(ch, ch)
+        shifted = ch.isupper() or ch == "_"
+        user.key(name.lower() if ch.isupper() else name, ("shift",) if shifted else ())
+
+
+class XInput:
     """Clicks and key presses through the X server's test extension, as a person's
     mouse and keyboard would make them."""
 
-    MODIFIERS = {"ctrl": "Control_L", "shift": "Shift_L", "alt": "Alt_L"}
+    system = "x11"
+    pointer = True  # clicks at desktop coordinates
+    screenshots = True
 
     def __init__(self):
         self.display = xdisplay.Display()
+
+    def start(self, program):
+        return subprocess.Popen([program])
 
     def _sync(self):
         self.display.sync()
@@ -46,37 +67,30 @@ class Keyboard:
         xtest.fake_input(self.display, X.MotionNotify, x=int(x), y=int(y))
         self._sync()
         for m in mods:
-            self._key_event(self.MODIFIERS[m], True)
+            self._key_event(MODIFIERS[m], True)
         for _ in range(count):
             xtest.fake_input(self.display, X.ButtonPress, 1)
             xtest.fake_input(self.display, X.ButtonRelease, 1)
             self.display.sync()
             time.sleep(0.03)
         for m in reversed(mods):
-            self._key_event(self.MODIFIERS[m], False)
+            self._key_event(MODIFIERS[m], False)
         self._sync()
 
     def key(self, name, mods=()):
         for m in mods:
-            self._key_event(self.MODIFIERS[m], True)
+            self._key_event(MODIFIERS[m], True)
         self._key_event(name, True)
         self._key_event(name, False)
         for m in reversed(mods):
-            self._key_event(self.MODIFIERS[m], False)
+            self._key_event(MODIFIERS[m], False)
         self._sync()
 
     def type(self, text):
-        names = {" ": "space", "/": "slash", ".": "period", "-": "minus", "_": "underscore"}
-        for ch in text:
-            name = names.get(ch, ch)
-            shifted = ch.isupper() or ch == "_"
-            self.key(name.lower() if ch.isupper() else name, ("shift",) if shifted else ())
+        type_text(self, text)
 
-    def close_window(self, title):
-        """The close box: a WM_DELETE_WINDOW message, as a window manager sends it."""
+    def _window(self, title):
         root = self.display.screen().root
-        protocols = self.display.intern_atom("WM_PROTOCOLS")
-        delete = self.display.intern_atom("WM_DELETE_WINDOW")
 
         def find(window):
             try:
@@ -90,11 +104,98 @@ class Keyboard:
                 return None
             return None
 
-        window = wait_for(lambda: find(root), "the window " + repr(title))
+        return wait_for(lambda: find(root), "the window " + repr(title))
+
+    def app_id(self, title):
+        """The window's class as a desktop matches it to an entry: both parts of
+        WM_CLASS, which must agree."""
+        instance, klass = self._window(title).get_wm_class()
+        return instance if instance == klass else (instance, klass)
+
+    def close_window(self, title):
+        """The close box: a WM_DELETE_WINDOW message, as a window manager sends it."""
+        protocols = self.display.intern_atom("WM_PROTOCOLS")
+        delete = self.display.intern_atom("WM_DELETE_WINDOW")
+        window = self._window(title)
         event = protocol.event.ClientMessage(window=window, client_type=protocols,
                                              data=(32, [delete, X.CurrentTime, 0, 0, 0]))
         window.send_event(event)
         self._sync()
+
+    def screenshot(self, path, x, y, width, height):
+        screenshot(path, x, y, width, height)
+
+
+class MutterInput:
+    """Key presses through the Wayland compositor's remote-desktop interface, the way
+    remote input reaches every window under GNOME's compositor. Without a screen-cast
+    stream it has no pointer, and the compositor alone takes no screenshots."""
+
+    system = "wayland"
+    pointer = False
+    screenshots = False
+    SERVICE = "org.gnome.Mutter.RemoteDesktop"
+
+    def __init__(self):
+        from gi.repository import Gio, GLib
+        self._glib = GLib
+        self._bus = Gio.bus_get_sync(Gio.BusType.SESSION)
+        self._app_id = None
+        self._session = self._call("/org/gnome/Mutter/RemoteDesktop", self.SERVICE,
+                                   "CreateSession", None, "(o)")[0]
+        self._call(self._session, self.SERVICE + ".Session", "Start")
+        # The compositor makes its virtual keyboard at the first key it is sent, and that
+        # key reaches no window. A real seat has its keyboard before any program starts.
+        self.key("Shift_L")
+
+    def _call(self, path, interface, method, args=None, reply=None):
+        return self._bus.call_sync(self.SERVICE, path, interface, method, args,
+                                   self._glib.VariantType(reply) if reply else None,
+                                   0, 10000, None).unpack()
+
+    def _key_event(self, keysym_name, down):
+        keysym = XK.string_to_keysym(keysym_name)
+        if keysym == 0:
+            raise AssertionError("no keysym " + keysym_name)
+        self._call(self._session, self.SERVICE + ".Session", "NotifyKeyboardKeysym",
+                   self._glib.Variant("(ub)", (keysym, down)))
+
+    def start(self, program):
+        """Starts the program with its side of the protocol logged, to read the
+        application id it gives its windows; everything else it writes passes on."""
+        env = dict(os.environ, WAYLAND_DEBUG="client")
+        process = subprocess.Popen([program], env=env, stderr=subprocess.PIPE)
+
+        def read():
+            for raw in process.stderr:
+                line = raw.decode("utf-8", "replace")
+                found = re.search(r'xdg_toplevel@\d+\.set_app_id\("([^"]*)"\)', line)
+                if found and self._app_id is None:
+                    self._app_id = found.group(1)
+                elif not line.startswith("["):  # a protocol message otherwise
+                    sys.stderr.write(line)
+
+        threading.Thread(target=read, daemon=True).start()
+        return process
+
+    def app_id(self, title):
+        return wait_for(lambda: self._app_id, "the application id of " + repr(title))
+
+    def key(self, name, mods=()):
+        for m in mods:
+            self._key_event(MODIFIERS[m], True)
+        self._key_event(name, True)
+        self._key_event(name, False)
+        for m in reversed(mods):
+            self._key_event(MODIFIERS[m], False)
+        time.sleep(0.05)
+
+    def type(self, text):
+        type_text(self, text)
+
+    def close_window(self, title):
+        """The compositor's own close key, on the focused window."""
+        self.key("F4", ("alt",))
 
 
 def screenshot(path, x, y, width, height):
