@@ -347,9 +347,10 @@ def main():
     user = MutterInput() if SYSTEM == "wayland" else XInput()
     program = user.start(PROGRAM)
     try:
-        main_window = wait_for(lambda: window("Quorwin "), "the main window")
-        # Typed the moment the window is there: the focus starts in Title, and no key
-        # is lost on the way to it.
+        main_window = wait_for(lambda: window("Quorwin "), "the main window of " + APP_ID)
+        # Typed the moment the window is shown and active: the focus starts in Title,
+        # and no key is lost on the way to it.
+        wait_for(lambda: states(main_window).contains(pyatspi.STATE_ACTIVE), "the window active")
         user.type("Wayland")
         field = {n: find(main_window, pyatspi.ROLE_TEXT, n)
                  for n in ("Title:", "Artist:", "Album:", "Year:", "Comments:")}
