@@ -30,15 +30,28 @@ MODIFIERS = {"ctrl": "Control_L", "shift": "Shift_L", "alt": "Alt_L"}
 KEY_NAMES = {" ": "space", "/": "slash", ".": "period", "-": "minus", "_": "underscore"}
 
 
-def type_text(user, text):
-    """Types `text` key by key, with Shift where a keyboard needs it."""
-    for ch in text:
-        name = KEY_NAMES.get(ch, ch)
-        shifted = ch.isupper() or ch == "_"
-        user.key(name.lower() if ch.isupper() else name, ("shift",) if shifted else ())
+class Input:
+    """Keys as a person presses them; each display system's input sends the single key
+    events (`_key_event`) and lets them settle (`_settle`)."""
+
+    def key(self, name, mods=()):
+        for m in mods:
+            self._key_event(MODIFIERS[m], True)
+        self._key_event(name, True)
+        self._key_event(name, False)
+        for m in reversed(mods):
+            self._key_event(MODIFIERS[m], False)
+        self._settle()
+
+    def type(self, text):
+        """Types `text` key by key, with Shift where a keyboard needs it."""
+        for ch in text:
+            name = KEY_NAMES.get(ch, ch)
+            shifted = ch.isupper() or ch == "_"
+            self.key(name.lower() if ch.isupper() else name, ("shift",) if shifted else ())
 
 
-class XInput:
+class XInput(Input):
     """Clicks and key presses through the X server's test extension, as a person's
     mouse and keyboard would make them."""
 
@@ -52,7 +65,7 @@ class XInput:
     def start(self, program):
         return subprocess.Popen([program])
 
-    def _sync(self):
+    def _settle(self):
         self.display.sync()
         time.sleep(0.15)
 
@@ -65,7 +78,7 @@ class XInput:
 
     def click(self, x, y, mods=(), count=1):
         xtest.fake_input(self.display, X.MotionNotify, x=int(x), y=int(y))
-        self._sync()
+        self._settle()
         for m in mods:
             self._key_event(MODIFIERS[m], True)
         for _ in range(count):
@@ -75,19 +88,7 @@ class XInput:
             time.sleep(0.03)
         for m in reversed(mods):
             self._key_event(MODIFIERS[m], False)
-        self._sync()
-
-    def key(self, name, mods=()):
-        for m in mods:
-            self._key_event(MODIFIERS[m], True)
-        self._key_event(name, True)
-        self._key_event(name, False)
-        for m in reversed(mods):
-            self._key_event(MODIFIERS[m], False)
-        self._sync()
-
-    def type(self, text):
-        type_text(self, text)
+        self._settle()
 
     def _window(self, title):
         root = self.display.screen().root
@@ -120,13 +121,13 @@ class XInput:
         event = protocol.event.ClientMessage(window=window, client_type=protocols,
                                              data=(32, [delete, X.CurrentTime, 0, 0, 0]))
         window.send_event(event)
-        self._sync()
+        self._settle()
 
     def screenshot(self, path, x, y, width, height):
         screenshot(path, x, y, width, height)
 
 
-class MutterInput:
+class MutterInput(Input):
     """Key presses through the Wayland compositor's remote-desktop interface, the way
     remote input reaches every window under GNOME's compositor. Without a screen-cast
     stream it has no pointer, and the compositor alone takes no screenshots."""
@@ -179,19 +180,11 @@ class MutterInput:
         return process
 
     def app_id(self, title):
+        """The id of the program's first window (`title`); all its windows carry one."""
         return wait_for(lambda: self._app_id, "the application id of " + repr(title))
 
-    def key(self, name, mods=()):
-        for m in mods:
-            self._key_event(MODIFIERS[m], True)
-        self._key_event(name, True)
-        self._key_event(name, False)
-        for m in reversed(mods):
-            self._key_event(MODIFIERS[m], False)
-        time.sleep(0.05)
-
-    def type(self, text):
-        type_text(self, text)
+    def _settle(self):
+        time.sleep(0.05)  # a fast typist's pace; the checks wait for what the keys did
 
     def close_window(self, title):
         """The compositor's own close key, on the focused window."""

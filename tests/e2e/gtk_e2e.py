@@ -323,14 +323,12 @@ def edit_with_mouse(user, main_window, field, switch, button, files, folder, son
     for name in ("x.mp3", os.path.join("sub", "Y.MP3"), "cover.jpg"):
         with open(os.path.join(tree, name), "wb") as f:
             f.write(b"audio")
-    subprocess.run([sys.executable, os.path.join(os.path.dirname(__file__),
-                                                     "drag_source.py"),
+    subprocess.run([sys.executable, os.path.join(os.path.dirname(__file__), "drag_source.py"),
                     "--to", "%d,%d" % centre(files), b_path, tree], check=True, timeout=60)
     expected = sorted([b_path, os.path.join(tree, "x.mp3"), os.path.join(tree, "sub", "Y.MP3")],
                       key=str.lower)
     wait_for(lambda: rows(files) == expected, "the dropped file and folder's songs listed")
     check(text(field["Title:"]) == "Song B", "a drop changed the fields")
-
 
 
 def main():
