@@ -56,7 +56,6 @@ class XInput(Input):
     mouse and keyboard would make them."""
 
     system = "x11"
-    pointer = True  # clicks at desktop coordinates
     screenshots = True
 
     def __init__(self):
@@ -64,6 +63,9 @@ class XInput(Input):
 
     def start(self, program):
         return subprocess.Popen([program])
+
+    def window_origin(self, width, height):
+        return 0, 0  # the accessibility tree gives positions on the screen already
 
     def _settle(self):
         self.display.sync()
@@ -128,38 +130,72 @@ class XInput(Input):
 
 
 class MutterInput(Input):
-    """Key presses through the Wayland compositor's remote-desktop interface, the way
-    remote input reaches every window under GNOME's compositor. Without a screen-cast
-    stream it has no pointer, and the compositor alone takes no screenshots."""
+    """Clicks and key presses through the Wayland compositor's remote-desktop interface,
+    the way remote input reaches every window under GNOME's compositor. The pointer is
+    aimed at the monitor of a screen-cast stream; the compositor alone takes no
+    screenshots."""
 
     system = "wayland"
-    pointer = False
     screenshots = False
     SERVICE = "org.gnome.Mutter.RemoteDesktop"
+    SCREEN_CAST = "org.gnome.Mutter.ScreenCast"
+    BUTTON_LEFT = 0x110  # the kernel's code for the first mouse button
 
     def __init__(self):
         from gi.repository import Gio, GLib
         self._glib = GLib
         self._bus = Gio.bus_get_sync(Gio.BusType.SESSION)
         self._app_id = None
-        self._session = self._call("/org/gnome/Mutter/RemoteDesktop", self.SERVICE,
-                                   "CreateSession", None, "(o)")[0]
-        self._call(self._session, self.SERVICE + ".Session", "Start")
+        # The virtual monitor the run gave the compositor, where it centres new windows.
+        self.monitor = tuple(int(n) for n in os.environ["QUORWIN_MONITOR"].split("x"))
+        self._session = self._call(self.SERVICE, "/org/gnome/Mutter/RemoteDesktop",
+                                   self.SERVICE, "CreateSession", None, "(o)")[0]
+        session_id = self._call(self.SERVICE, self._session, "org.freedesktop.DBus.Properties",
+                                "Get", GLib.Variant("(ss)", (self.SERVICE + ".Session",
+                                                             "SessionId")), "(v)")[0]
+        cast = self._call(self.SCREEN_CAST, "/org/gnome/Mutter/ScreenCast", self.SCREEN_CAST,
+                          "CreateSession",
+                          GLib.Variant("(a{sv})", ({"remote-desktop-session-id":
+                                                    GLib.Variant("s", session_id)},)), "(o)")[0]
+        self._stream = self._call(self.SCREEN_CAST, cast, self.SCREEN_CAST + ".Session",
+                                  "RecordMonitor", GLib.Variant("(sa{sv})", ("", {})), "(o)")[0]
+        self._remote("Start")
         # The compositor makes its virtual keyboard at the first key it is sent, and that
         # key reaches no window. A real seat has its keyboard before any program starts.
         self.key("Shift_L")
 
-    def _call(self, path, interface, method, args=None, reply=None):
-        return self._bus.call_sync(self.SERVICE, path, interface, method, args,
+    def _call(self, service, path, interface, method, args=None, reply=None):
+        return self._bus.call_sync(service, path, interface, method, args,
                                    self._glib.VariantType(reply) if reply else None,
                                    0, 10000, None).unpack()
+
+    def _remote(self, method, signature=None, *args):
+        return self._call(self.SERVICE, self._session, self.SERVICE + ".Session", method,
+                          self._glib.Variant(signature, args) if signature else None)
+
+    def window_origin(self, width, height):
+        """Where a window of this size is on the screen: in the monitor's middle, where
+        the compositor was told to put new windows."""
+        return (self.monitor[0] - width) // 2, (self.monitor[1] - height) // 2
+
+    def click(self, x, y, mods=(), count=1):
+        self._remote("NotifyPointerMotionAbsolute", "(sdd)", self._stream, float(x), float(y))
+        self._settle()
+        for m in mods:
+            self._key_event(MODIFIERS[m], True)
+        for _ in range(count):
+            self._remote("NotifyPointerButton", "(ib)", self.BUTTON_LEFT, True)
+            self._remote("NotifyPointerButton", "(ib)", self.BUTTON_LEFT, False)
+            time.sleep(0.03)
+        for m in reversed(mods):
+            self._key_event(MODIFIERS[m], False)
+        self._settle()
 
     def _key_event(self, keysym_name, down):
         keysym = XK.string_to_keysym(keysym_name)
         if keysym == 0:
             raise AssertionError("no keysym " + keysym_name)
-        self._call(self._session, self.SERVICE + ".Session", "NotifyKeyboardKeysym",
-                   self._glib.Variant("(ub)", (keysym, down)))
+        self._remote("NotifyKeyboardKeysym", "(ub)", keysym, down)
 
     def start(self, program):
         """Starts the program with its side of the protocol logged, to read the

@@ -34,24 +34,33 @@ XDG_RUNTIME_DIR=$HOME/runtime
 mkdir -m 700 "$XDG_RUNTIME_DIR"
 export XDG_RUNTIME_DIR
 unset DISPLAY WAYLAND_DISPLAY
-log=$artifacts/mutter.log
+# The compositor puts every new window in the middle of its one monitor, so that the
+# test knows where a window is (a Wayland client is never told).
+export GSETTINGS_BACKEND=keyfile
+mkdir -p "$HOME/.config/glib-2.0/settings"
+printf '[org/gnome/mutter]\ncenter-new-windows=true\n' >"$HOME/.config/glib-2.0/settings/keyfile"
+export QUORWIN_MONITOR=1280x1024
 dbus-run-session -- bash -c '
     /usr/libexec/at-spi-bus-launcher --launch-immediately >/dev/null 2>&1 &
     launcher=$!
-    mutter --headless --wayland --no-x11 --virtual-monitor 1280x1024 \
-        --wayland-display=quorwin-e2e >"$3" 2>&1 &
+    # The pointer is aimed through a screen-cast stream, which needs PipeWire.
+    pipewire >"$2/pipewire.log" 2>&1 &
+    media=$!
+    for _ in $(seq 100); do [ -S "$XDG_RUNTIME_DIR/pipewire-0" ] && break; sleep 0.1; done
+    mutter --headless --wayland --no-x11 --virtual-monitor $QUORWIN_MONITOR \
+        --wayland-display=quorwin-e2e >"$2/mutter.log" 2>&1 &
     compositor=$!
     status=0
     if gdbus wait --session --timeout 30 org.gnome.Mutter.RemoteDesktop &&
-        [ -S "$XDG_RUNTIME_DIR/quorwin-e2e" ]; then
+        [ -S "$XDG_RUNTIME_DIR/quorwin-e2e" ] && [ -S "$XDG_RUNTIME_DIR/pipewire-0" ]; then
         GDK_BACKEND=wayland WAYLAND_DISPLAY=quorwin-e2e GTK_A11Y=atspi NO_AT_BRIDGE=0 \
             "${QUORWIN_PYTHON:-python3}" "$0" "$1" "$2" wayland || status=$?
     else
-        echo "the compositor did not start; its log:" >&2
-        cat "$3" >&2
+        echo "the compositor or PipeWire did not start; their logs:" >&2
+        cat "$2/mutter.log" "$2/pipewire.log" >&2
         status=1
     fi
-    kill $compositor $launcher 2>/dev/null || true
+    kill $compositor $media $launcher 2>/dev/null || true
     wait $compositor 2>/dev/null || true
     exit $status
-' "$here/gtk_e2e.py" "$program" "$artifacts" "$log" 2> >(grep -v -E "$quiet" >&2)
+' "$here/gtk_e2e.py" "$program" "$artifacts" 2> >(grep -v -E "$quiet" >&2)
