@@ -132,8 +132,8 @@ class XInput(Input):
 class MutterInput(Input):
     """Clicks and key presses through the Wayland compositor's remote-desktop interface,
     the way remote input reaches every window under GNOME's compositor. The pointer is
-    aimed at the monitor of a screen-cast stream; the compositor alone takes no
-    screenshots."""
+    aimed at the monitor of a screen-cast stream. No screenshots: the stream's pictures
+    would need a PipeWire client to take them."""
 
     system = "wayland"
     screenshots = False

@@ -51,7 +51,8 @@ dbus-run-session -- bash -c '
         --wayland-display=quorwin-e2e >"$2/mutter.log" 2>&1 &
     compositor=$!
     status=0
-    if gdbus wait --session --timeout 30 org.gnome.Mutter.RemoteDesktop &&
+    if gdbus wait --session --timeout 30 org.a11y.Bus &&
+        gdbus wait --session --timeout 30 org.gnome.Mutter.RemoteDesktop &&
         [ -S "$XDG_RUNTIME_DIR/quorwin-e2e" ] && [ -S "$XDG_RUNTIME_DIR/pipewire-0" ]; then
         GDK_BACKEND=wayland WAYLAND_DISPLAY=quorwin-e2e GTK_A11Y=atspi NO_AT_BRIDGE=0 \
             "${QUORWIN_PYTHON:-python3}" "$0" "$1" "$2" wayland || status=$?
