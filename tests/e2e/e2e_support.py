@@ -31,14 +31,27 @@ KEY_NAMES = {" ": "space", "/": "slash", ".": "period", "-": "minus", "_": "unde
 
 
 class Input:
-    """Keys as a person presses them; each display system's input sends the single key
-    events (`_key_event`) and lets them settle (`_settle`)."""
+    """Keys and clicks as a person makes them; each display system's input sends the
+    single events (`_key_event`, `move`, `button`) and lets them settle (`_settle`)."""
 
     def key(self, name, mods=()):
         for m in mods:
             self._key_event(MODIFIERS[m], True)
         self._key_event(name, True)
         self._key_event(name, False)
+        for m in reversed(mods):
+            self._key_event(MODIFIERS[m], False)
+        self._settle()
+
+    def click(self, x, y, mods=(), count=1):
+        self.move(x, y)
+        self._settle()
+        for m in mods:
+            self._key_event(MODIFIERS[m], True)
+        for _ in range(count):
+            self.button(True)
+            self.button(False)
+            time.sleep(0.03)
         for m in reversed(mods):
             self._key_event(MODIFIERS[m], False)
         self._settle()
@@ -78,19 +91,13 @@ class XInput(Input):
             raise AssertionError("no key for " + keysym_name)
         xtest.fake_input(self.display, X.KeyPress if down else X.KeyRelease, keycode)
 
-    def click(self, x, y, mods=(), count=1):
+    def move(self, x, y):
         xtest.fake_input(self.display, X.MotionNotify, x=int(x), y=int(y))
-        self._settle()
-        for m in mods:
-            self._key_event(MODIFIERS[m], True)
-        for _ in range(count):
-            xtest.fake_input(self.display, X.ButtonPress, 1)
-            xtest.fake_input(self.display, X.ButtonRelease, 1)
-            self.display.sync()
-            time.sleep(0.03)
-        for m in reversed(mods):
-            self._key_event(MODIFIERS[m], False)
-        self._settle()
+        self.display.sync()
+
+    def button(self, down):
+        xtest.fake_input(self.display, X.ButtonPress if down else X.ButtonRelease, 1)
+        self.display.sync()
 
     def _window(self, title):
         root = self.display.screen().root
@@ -178,18 +185,11 @@ class MutterInput(Input):
         the compositor was told to put new windows."""
         return (self.monitor[0] - width) // 2, (self.monitor[1] - height) // 2
 
-    def click(self, x, y, mods=(), count=1):
+    def move(self, x, y):
         self._remote("NotifyPointerMotionAbsolute", "(sdd)", self._stream, float(x), float(y))
-        self._settle()
-        for m in mods:
-            self._key_event(MODIFIERS[m], True)
-        for _ in range(count):
-            self._remote("NotifyPointerButton", "(ib)", self.BUTTON_LEFT, True)
-            self._remote("NotifyPointerButton", "(ib)", self.BUTTON_LEFT, False)
-            time.sleep(0.03)
-        for m in reversed(mods):
-            self._key_event(MODIFIERS[m], False)
-        self._settle()
+
+    def button(self, down):
+        self._remote("NotifyPointerButton", "(ib)", self.BUTTON_LEFT, down)
 
     def _key_event(self, keysym_name, down):
         keysym = XK.string_to_keysym(keysym_name)
@@ -225,6 +225,11 @@ class MutterInput(Input):
     def close_window(self, title):
         """The compositor's own close key, on the focused window."""
         self.key("F4", ("alt",))
+
+
+def user_input():
+    """The input of the display system the program runs on."""
+    return MutterInput() if os.environ.get("WAYLAND_DISPLAY") else XInput()
 
 
 def screenshot(path, x, y, width, height):

@@ -1,10 +1,11 @@
 #!/usr/bin/python3
 """End-to-end test of the native window: the real program under a virtual display,
 found through the accessibility tree as an assistive tool finds it, and driven with
-real mouse clicks and key presses, on X11 and on Wayland. Files are dropped onto the
-window on X11 only.
+real mouse clicks and key presses, on X11 and on Wayland.
 
-    gtk_e2e.py PROGRAM ARTIFACT_DIR [x11|wayland]
+    gtk_e2e.py PROGRAM ARTIFACT_DIR
+
+on the display that DISPLAY or WAYLAND_DISPLAY names.
 """
 import os
 import subprocess
@@ -13,15 +14,15 @@ import tempfile
 
 import pyatspi
 
-from e2e_support import MutterInput, XInput, make_record, record, wait_for
+from e2e_support import make_record, record, user_input, wait_for
 
 PROGRAM, ARTIFACTS = sys.argv[1], sys.argv[2]
-SYSTEM = sys.argv[3] if len(sys.argv) > 3 else "x11"
 # The desktop entry the window must be known as: named by the application id.
 ENTRY = os.path.join(os.path.dirname(os.path.abspath(__file__)), os.pardir, os.pardir,
                      "packaging", "org.quorwin.Quorwin.desktop")
 APP_ID = os.path.basename(ENTRY)[:-len(".desktop")]
-USER = MutterInput() if SYSTEM == "wayland" else XInput()  # the mouse and the keyboard
+USER = user_input()  # the mouse and the keyboard
+SYSTEM = USER.system
 
 
 def walk(node):
@@ -412,8 +413,7 @@ def main():
                  "the focus on Open Mp3... after the chooser")
 
         edit_with_mouse(user, main_window, field, switch, button, files, folder, songs)
-        if SYSTEM == "x11":  # the drag source is an X program
-            drop_files(field, files, folder)
+        drop_files(field, files, folder)
 
         # The close box ends the program with status 0.
         user.close_window("Quorwin ")

@@ -16,13 +16,15 @@ trap 'rm -rf "$HOME"' EXIT
 quiet='fd limit|Activating service|Successfully activated|SpiRegistry'
 
 if [ "$system" = x11 ]; then
+    unset WAYLAND_DISPLAY # a desktop's own display stays out of it
     xvfb-run -a -s "-screen 0 1600x1200x24 -nolisten tcp" \
         dbus-run-session -- bash -c '
             /usr/libexec/at-spi-bus-launcher --launch-immediately >/dev/null 2>&1 &
             launcher=$!
             sleep 0.5
             status=0
-            GTK_A11Y=atspi NO_AT_BRIDGE=0 "${QUORWIN_PYTHON:-python3}" "$0" "$1" "$2" || status=$?
+            GDK_BACKEND=x11 GTK_A11Y=atspi NO_AT_BRIDGE=0 \
+                "${QUORWIN_PYTHON:-python3}" "$0" "$1" "$2" || status=$?
             kill $launcher 2>/dev/null || true
             exit $status
         ' "$here/gtk_e2e.py" "$program" "$artifacts" 2> >(grep -v -E "$quiet" >&2)
@@ -55,7 +57,7 @@ dbus-run-session -- bash -c '
         gdbus wait --session --timeout 30 org.gnome.Mutter.RemoteDesktop &&
         [ -S "$XDG_RUNTIME_DIR/quorwin-e2e" ] && [ -S "$XDG_RUNTIME_DIR/pipewire-0" ]; then
         GDK_BACKEND=wayland WAYLAND_DISPLAY=quorwin-e2e GTK_A11Y=atspi NO_AT_BRIDGE=0 \
-            "${QUORWIN_PYTHON:-python3}" "$0" "$1" "$2" wayland || status=$?
+            "${QUORWIN_PYTHON:-python3}" "$0" "$1" "$2" || status=$?
     else
         echo "the compositor or PipeWire did not start; their logs:" >&2
         cat "$2/mutter.log" "$2/pipewire.log" >&2
