@@ -6,10 +6,11 @@
 //
 //   conformance_wine.exe PROGRAM.exe SCENARIO_FILE
 //
-// Each step is followed by a marker key (Scroll Lock) sent after the step's input.
-// This program shares the program thread's input state (AttachThreadInput), so the
-// marker's toggle shows in GetKeyState once the program has taken it from its queue,
-// which it does only after it has handled all the step's input before it.
+// Each step is followed by a marker key sent after the step's input: F24, which no
+// control takes and which has no key on the X server for Wine to keep in step with
+// its own (as it does Scroll Lock's light). This program shares the program thread's input state
+// (AttachThreadInput), so the marker's toggle shows in GetKeyState once the program has taken it
+// from its queue, which it does only after it has handled all the step's input before it.
 #include <windows.h>
 
 #include "resources/resource.h"
@@ -249,7 +250,7 @@ void ClickControl(HWND control) {
 // The marker's press and release have both been taken: the toggle has turned and the
 // key is up again.
 bool MarkerTaken(void* before) {
-    const SHORT state = GetKeyState(VK_SCROLL);
+    const SHORT state = GetKeyState(VK_F24);
     return (state & 1) != *static_cast<SHORT*>(before) && (state & 0x8000) == 0;
 }
 
@@ -260,8 +261,8 @@ bool MarkerTaken(void* before) {
 // taken, and the program has shown what the step opened before it takes the second.
 bool Settle(HWND main) {
     for (int marker = 0; marker < 2; ++marker) {
-        SHORT before = static_cast<SHORT>(GetKeyState(VK_SCROLL) & 1);
-        PressKey(VK_SCROLL, false, false);
+        SHORT before = static_cast<SHORT>(GetKeyState(VK_F24) & 1);
+        PressKey(VK_F24, false, false);
         if (!WaitFor(MarkerTaken, &before)) {
             return false;
         }
@@ -557,6 +558,12 @@ int main(int argc, char** argv) {
             status = 2;
         }
         if (!Settle(program.main)) {
+            GUITHREADINFO info = {};
+            info.cbSize = sizeof info;
+            GetGUIThreadInfo(program.process.dwThreadId, &info);
+            std::fprintf(stderr, "DEBUG fg=%p active=%p focus=%p main=%p keystate scroll=%x\n",
+                         (void*)GetForegroundWindow(), (void*)info.hwndActive,
+                         (void*)info.hwndFocus, (void*)program.main, GetKeyState(VK_F24));
             std::fprintf(stderr, "%s: the program did not take step %d in time: %s\n",
                          scenario.c_str(), step, line.c_str());
             status = 1;

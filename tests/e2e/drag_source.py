@@ -5,17 +5,18 @@ real pointer input, as a person dragging them out of a file manager does.
     drag_source.py --to X,Y [--from X,Y] [--timeout SECONDS] PATH...
 
 Shows a small GTK 3 window whose top-left corner is at --from (default: near the
-bottom-right corner of the screen) and which offers the PATHs as "text/uri-list"
-(file:// URIs of their absolute paths). Then, through the X server's test extension,
-it presses the first mouse button on that window, moves the pointer in steps to
-X,Y (root window coordinates), keeps moving a pixel to and fro there until the
-window under the pointer answers that it takes the drop (five seconds at most), and
-releases the button.
+bottom-right corner of the screen; on Wayland the compositor puts it in the middle)
+and which offers the PATHs as "text/uri-list" (file:// URIs of their absolute
+paths). Then, with the end-to-end tests' input (the X server's test extension, or
+the Wayland compositor's remote-desktop interface), it presses the first mouse
+button on that window, moves the pointer in steps to X,Y (screen coordinates),
+keeps moving a pixel to and fro there until the window under the pointer answers
+that it takes the drop (five seconds at most), and releases the button.
 
 Exit status: 0 when the target took the data and finished the drop; 1 when the
 drag failed (nothing there takes files, or the target refused) or did not end
-within --timeout seconds (default 30); 2 for bad arguments. Needs DISPLAY, GTK 3
-through python3-gi and python3-xlib.
+within --timeout seconds (default 30); 2 for bad arguments. Needs DISPLAY or
+WAYLAND_DISPLAY, GTK 3 through python3-gi and python3-xlib.
 """
 import argparse
 import os
@@ -26,8 +27,8 @@ import gi
 gi.require_version("Gdk", "3.0")
 gi.require_version("Gtk", "3.0")
 from gi.repository import GLib, Gdk, Gtk  # noqa: E402
-from Xlib import X, display as xdisplay  # noqa: E402
-from Xlib.ext import xtest  # noqa: E402
+
+from e2e_support import user_input  # noqa: E402
 
 SIZE = 80  # the source window's width and height
 STEPS = 25  # pointer moves from the source to the target
@@ -50,7 +51,7 @@ class DragSource:
         self.status = 1
         self.wiggle = 0
         self.hovered_ms = 0
-        self.display = xdisplay.Display()
+        self.user = user_input()
 
         self.window = Gtk.Window(title="drag source")
         self.window.set_decorated(False)
@@ -73,23 +74,29 @@ class DragSource:
         self.window.show_all()
         GLib.timeout_add(int(timeout * 1000), self.on_timeout)
 
-    # --- The pointer, moved by the X server's test extension --------------------
+    # --- The pointer, moved as the end-to-end tests move it ----------------------
     def move(self, x, y):
-        xtest.fake_input(self.display, X.MotionNotify, x=int(x), y=int(y))
-        self.display.sync()
+        self.user.move(x, y)
 
     def button(self, down):
-        xtest.fake_input(self.display, X.ButtonPress if down else X.ButtonRelease, 1)
-        self.display.sync()
+        self.user.button(down)
 
     def on_mapped(self, *_):
-        # Press once the window is on the screen where it was asked to be.
-        GLib.timeout_add(100, self.press)
+        # Press once the window is on the screen where it was asked to be; on Wayland
+        # once the compositor has shown it, which it then makes the active window.
+        def ready():
+            if self.user.system == "wayland" and not self.window.is_active():
+                return True
+            GLib.timeout_add(100, self.press)
+            return False
+
+        GLib.timeout_add(50, ready)
         return False
 
     def press(self):
         origin = self.window.get_window().get_origin()
-        sx, sy = origin[1] + SIZE // 2, origin[2] + SIZE // 2
+        left, top = self.user.window_origin(SIZE, SIZE)
+        sx, sy = left + origin[1] + SIZE // 2, top + origin[2] + SIZE // 2
         self.move(sx, sy)
         self.button(True)
         tx, ty = self.target

@@ -1,6 +1,10 @@
-"""What the end-to-end tests share: real X input, waiting, screenshots, and the tag
-record as the files hold it."""
+"""What the end-to-end tests share: real input on X11 and on Wayland, waiting,
+screenshots, and the tag record as the files hold it."""
+import os
+import re
 import subprocess
+import sys
+import threading
 import time
 
 from Xlib import X, XK, display as xdisplay, protocol
@@ -22,16 +26,61 @@ def wait_for(check, what, timeout=15.0):
         time.sleep(0.1)
 
 
-class Keyboard:
+MODIFIERS = {"ctrl": "Control_L", "shift": "Shift_L", "alt": "Alt_L"}
+KEY_NAMES = {" ": "space", "/": "slash", ".": "period", "-": "minus", "_": "underscore"}
+
+
+class Input:
+    """Keys and clicks as a person makes them; each display system's input sends the
+    single events (`_key_event`, `move`, `button`) and lets them settle (`_settle`)."""
+
+    def key(self, name, mods=()):
+        for m in mods:
+            self._key_event(MODIFIERS[m], True)
+        self._key_event(name, True)
+        self._key_event(name, False)
+        for m in reversed(mods):
+            self._key_event(MODIFIERS[m], False)
+        self._settle()
+
+    def click(self, x, y, mods=(), count=1):
+        self.move(x, y)
+        self._settle()
+        for m in mods:
+            self._key_event(MODIFIERS[m], True)
+        for _ in range(count):
+            self.button(True)
+            self.button(False)
+            time.sleep(0.03)
+        for m in reversed(mods):
+            self._key_event(MODIFIERS[m], False)
+        self._settle()
+
+    def type(self, text):
+        """Types `text` key by key, with Shift where a keyboard needs it."""
+        for ch in text:
+            name = KEY_NAMES.get(ch, ch)
+            shifted = ch.isupper() or ch == "_"
+            self.key(name.lower() if ch.isupper() else name, ("shift",) if shifted else ())
+
+
+class XInput(Input):
     """Clicks and key presses through the X server's test extension, as a person's
     mouse and keyboard would make them."""
 
-    MODIFIERS = {"ctrl": "Control_L", "shift": "Shift_L", "alt": "Alt_L"}
+    system = "x11"
+    screenshots = True
 
     def __init__(self):
         self.display = xdisplay.Display()
 
-    def _sync(self):
+    def start(self, program):
+        return subprocess.Popen([program])
+
+    def window_origin(self, width, height):
+        return 0, 0  # the accessibility tree gives positions on the screen already
+
+    def _settle(self):
         self.display.sync()
         time.sleep(0.15)
 
@@ -42,41 +91,16 @@ class Keyboard:
             raise AssertionError("no key for " + keysym_name)
         xtest.fake_input(self.display, X.KeyPress if down else X.KeyRelease, keycode)
 
-    def click(self, x, y, mods=(), count=1):
+    def move(self, x, y):
         xtest.fake_input(self.display, X.MotionNotify, x=int(x), y=int(y))
-        self._sync()
-        for m in mods:
-            self._key_event(self.MODIFIERS[m], True)
-        for _ in range(count):
-            xtest.fake_input(self.display, X.ButtonPress, 1)
-            xtest.fake_input(self.display, X.ButtonRelease, 1)
-            self.display.sync()
-            time.sleep(0.03)
-        for m in reversed(mods):
-            self._key_event(self.MODIFIERS[m], False)
-        self._sync()
+        self.display.sync()
 
-    def key(self, name, mods=()):
-        for m in mods:
-            self._key_event(self.MODIFIERS[m], True)
-        self._key_event(name, True)
-        self._key_event(name, False)
-        for m in reversed(mods):
-            self._key_event(self.MODIFIERS[m], False)
-        self._sync()
+    def button(self, down):
+        xtest.fake_input(self.display, X.ButtonPress if down else X.ButtonRelease, 1)
+        self.display.sync()
 
-    def type(self, text):
-        names = {" ": "space", "/": "slash", ".": "period", "-": "minus", "_": "underscore"}
-        for ch in text:
-            name = names.get(ch, ch)
-            shifted = ch.isupper() or ch == "_"
-            self.key(name.lower() if ch.isupper() else name, ("shift",) if shifted else ())
-
-    def close_window(self, title):
-        """The close box: a WM_DELETE_WINDOW message, as a window manager sends it."""
+    def _window(self, title):
         root = self.display.screen().root
-        protocols = self.display.intern_atom("WM_PROTOCOLS")
-        delete = self.display.intern_atom("WM_DELETE_WINDOW")
 
         def find(window):
             try:
@@ -90,11 +114,122 @@ class Keyboard:
                 return None
             return None
 
-        window = wait_for(lambda: find(root), "the window " + repr(title))
+        return wait_for(lambda: find(root), "the window " + repr(title))
+
+    def app_id(self, title):
+        """The window's class as a desktop matches it to an entry: both parts of
+        WM_CLASS, which must agree."""
+        instance, klass = self._window(title).get_wm_class()
+        return instance if instance == klass else (instance, klass)
+
+    def close_window(self, title):
+        """The close box: a WM_DELETE_WINDOW message, as a window manager sends it."""
+        protocols = self.display.intern_atom("WM_PROTOCOLS")
+        delete = self.display.intern_atom("WM_DELETE_WINDOW")
+        window = self._window(title)
         event = protocol.event.ClientMessage(window=window, client_type=protocols,
                                              data=(32, [delete, X.CurrentTime, 0, 0, 0]))
         window.send_event(event)
-        self._sync()
+        self._settle()
+
+    def screenshot(self, path, x, y, width, height):
+        screenshot(path, x, y, width, height)
+
+
+class MutterInput(Input):
+    """Clicks and key presses through the Wayland compositor's remote-desktop interface,
+    the way remote input reaches every window under GNOME's compositor. The pointer is
+    aimed at the monitor of a screen-cast stream. No screenshots: the stream's pictures
+    would need a PipeWire client to take them."""
+
+    system = "wayland"
+    screenshots = False
+    SERVICE = "org.gnome.Mutter.RemoteDesktop"
+    SCREEN_CAST = "org.gnome.Mutter.ScreenCast"
+    BUTTON_LEFT = 0x110  # the kernel's code for the first mouse button
+
+    def __init__(self):
+        from gi.repository import Gio, GLib
+        self._glib = GLib
+        self._bus = Gio.bus_get_sync(Gio.BusType.SESSION)
+        self._app_id = None
+        # The virtual monitor the run gave the compositor, where it centres new windows.
+        self.monitor = tuple(int(n) for n in os.environ["QUORWIN_MONITOR"].split("x"))
+        self._session = self._call(self.SERVICE, "/org/gnome/Mutter/RemoteDesktop",
+                                   self.SERVICE, "CreateSession", None, "(o)")[0]
+        session_id = self._call(self.SERVICE, self._session, "org.freedesktop.DBus.Properties",
+                                "Get", GLib.Variant("(ss)", (self.SERVICE + ".Session",
+                                                             "SessionId")), "(v)")[0]
+        cast = self._call(self.SCREEN_CAST, "/org/gnome/Mutter/ScreenCast", self.SCREEN_CAST,
+                          "CreateSession",
+                          GLib.Variant("(a{sv})", ({"remote-desktop-session-id":
+                                                    GLib.Variant("s", session_id)},)), "(o)")[0]
+        self._stream = self._call(self.SCREEN_CAST, cast, self.SCREEN_CAST + ".Session",
+                                  "RecordMonitor", GLib.Variant("(sa{sv})", ("", {})), "(o)")[0]
+        self._remote("Start")
+        # The compositor makes its virtual keyboard at the first key it is sent, and that
+        # key reaches no window. A real seat has its keyboard before any program starts.
+        self.key("Shift_L")
+
+    def _call(self, service, path, interface, method, args=None, reply=None):
+        return self._bus.call_sync(service, path, interface, method, args,
+                                   self._glib.VariantType(reply) if reply else None,
+                                   0, 10000, None).unpack()
+
+    def _remote(self, method, signature=None, *args):
+        return self._call(self.SERVICE, self._session, self.SERVICE + ".Session", method,
+                          self._glib.Variant(signature, args) if signature else None)
+
+    def window_origin(self, width, height):
+        """Where a window of this size is on the screen: in the monitor's middle, where
+        the compositor was told to put new windows."""
+        return (self.monitor[0] - width) // 2, (self.monitor[1] - height) // 2
+
+    def move(self, x, y):
+        self._remote("NotifyPointerMotionAbsolute", "(sdd)", self._stream, float(x), float(y))
+
+    def button(self, down):
+        self._remote("NotifyPointerButton", "(ib)", self.BUTTON_LEFT, down)
+
+    def _key_event(self, keysym_name, down):
+        keysym = XK.string_to_keysym(keysym_name)
+        if keysym == 0:
+            raise AssertionError("no keysym " + keysym_name)
+        self._remote("NotifyKeyboardKeysym", "(ub)", keysym, down)
+
+    def start(self, program):
+        """Starts the program with its side of the protocol logged, to read the
+        application id it gives its windows; everything else it writes passes on."""
+        env = dict(os.environ, WAYLAND_DEBUG="client")
+        process = subprocess.Popen([program], env=env, stderr=subprocess.PIPE)
+
+        def read():
+            for raw in process.stderr:
+                line = raw.decode("utf-8", "replace")
+                found = re.search(r'xdg_toplevel@\d+\.set_app_id\("([^"]*)"\)', line)
+                if found and self._app_id is None:
+                    self._app_id = found.group(1)
+                elif not line.startswith("["):  # a protocol message otherwise
+                    sys.stderr.write(line)
+
+        threading.Thread(target=read, daemon=True).start()
+        return process
+
+    def app_id(self, title):
+        """The id of the program's first window (`title`); all its windows carry one."""
+        return wait_for(lambda: self._app_id, "the application id of " + repr(title))
+
+    def _settle(self):
+        time.sleep(0.05)  # a fast typist's pace; the checks wait for what the keys did
+
+    def close_window(self, title):
+        """The compositor's own close key, on the focused window."""
+        self.key("F4", ("alt",))
+
+
+def user_input():
+    """The input of the display system the program runs on."""
+    return MutterInput() if os.environ.get("WAYLAND_DISPLAY") else XInput()
 
 
 def screenshot(path, x, y, width, height):
