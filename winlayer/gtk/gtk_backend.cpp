@@ -29,13 +29,19 @@ void DestroyLater(GtkWidget* window) {
 }
 
 // Shows a window and gives it the keyboard. Where no window manager hands the focus to
-// a new window, it can be given only once the window is on the screen: so again then.
+// a new window, it can be given only once the window is on the screen: so again then,
+// once, unless the window has been taken down meanwhile.
+gboolean PresentOnceMapped(GtkWidget* window, GdkEvent*, gpointer) {
+    g_signal_handlers_disconnect_by_func(window, reinterpret_cast<gpointer>(PresentOnceMapped),
+                                         nullptr);
+    if (gtk_widget_get_visible(window)) {
+        gtk_window_present(GTK_WINDOW(window));
+    }
+    return FALSE;
+}
+
 void PresentWithFocus(GtkWidget* window) {
-    g_signal_connect(window, "map-event", G_CALLBACK(+[](GtkWidget* mapped, GdkEvent*, gpointer) {
-                         gtk_window_present(GTK_WINDOW(mapped));
-                         return FALSE;
-                     }),
-                     nullptr);
+    g_signal_connect(window, "map-event", G_CALLBACK(PresentOnceMapped), nullptr);
     gtk_window_present(GTK_WINDOW(window));
 }
 
