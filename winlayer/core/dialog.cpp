@@ -136,9 +136,6 @@ LRESULT Send(HWND handle, UINT message, WPARAM wParam, LPARAM lParam) {
              reinterpret_cast<LPARAM>(cancel != nullptr ? cancel->handle : nullptr));
         return 0;
     }
-    case WM_SETTEXT:
-        SetText(*window, lParam != 0 ? reinterpret_cast<const char*>(lParam) : "");
-        return TRUE;
     case WM_GETTEXT:
         return CopyText(window->text, reinterpret_cast<char*>(lParam), static_cast<int>(wParam));
     default:

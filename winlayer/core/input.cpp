@@ -45,10 +45,8 @@ void Click(HWND handle) {
         Notify(handle, BN_CLICKED);
         break;
     case ControlKind::CheckBox:
-        SetFocusTo(handle);
-        if ((control->style & BS_TYPEMASK) == BS_AUTOCHECKBOX) {
-            SetChecked(*control, !control->checked);
-        }
+        SetFocusTo(handle); // an automatic check box: it toggles itself
+        SetChecked(*control, !control->checked);
         Notify(handle, BN_CLICKED);
         break;
     case ControlKind::Edit:
