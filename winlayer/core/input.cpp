@@ -151,8 +151,8 @@ void PressKey(HWND dialog, UINT key, bool ctrl, bool shift) {
         return;
     }
     Window* focused = FindWindow(FocusOf(dialog));
-    // The dialog manager first.
-    switch (key) {
+    // The dialog manager first, where its loop runs.
+    switch (RunsInnermostLoop(dialog) ? key : 0) {
     case vk::Tab:
         TabFocus(dialog, shift);
         return;
