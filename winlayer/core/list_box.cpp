@@ -220,7 +220,13 @@ bool ListPressKey(Window& list, UINT key, bool ctrl, bool shift) {
     }
     to = to > last ? last : (to < 0 ? 0 : to);
     if (to > last || to < 0) {
-        return true; // an empty list: nothing to move to
+        // An empty list: nothing to move to, though a key that would go to the first
+        // entry sets the anchor there, as the list box does.
+        const bool first = key != vk::Down && key != vk::Right && key != vk::Next && key != vk::End;
+        if (first && !(shift && Extended(list))) {
+            s.anchor = 0;
+        }
+        return true;
     }
     if (ctrl && !shift && Extended(list)) {
         MoveCaret(list, to);
