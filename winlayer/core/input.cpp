@@ -146,6 +146,12 @@ void SetListPage(HWND handle, int rows) {
     }
 }
 
+void ScrollList(HWND handle, int top) {
+    if (Window* list = Target(handle, ControlKind::ListBox)) {
+        ListScroll(*list, top);
+    }
+}
+
 void PressKey(HWND dialog, UINT key, bool ctrl, bool shift) {
     if (Target(dialog, ControlKind::Dialog) == nullptr) {
         return;
