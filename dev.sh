@@ -109,7 +109,7 @@ conformance_fuzz() {
     local args=(tests/conformance/scenarios.txt --headless build/dev/tests/conformance/conformance_headless
         --known tests/conformance/known_differences.txt --random "$seed" --steps 3000
         --work build/dev/artifacts/conformance-fuzz)
-    local runner=build/windows/tests/conformance/conformance_wine_runner.exe
+    local runner=build/windows/tests/conformance/conformance_wine.exe
     if [ -x "$runner" ]; then
         args+=(--wine-runner "$runner" --program build/windows/editor/quorwin.exe)
         export QUORWIN_WINEPREFIX=$PWD/build/windows/wineprefix

@@ -92,10 +92,12 @@ TEST(Templates, TheMainWindowHasItsFrameAndTwentyControlsInOrder) {
     EXPECT_EQ(main->cy, 298);
     const DWORD frame = WS_POPUP | WS_CAPTION | WS_SYSMENU | WS_MINIMIZEBOX | DS_MODALFRAME;
     EXPECT_EQ(main->style & frame, frame);
-    EXPECT_EQ(main->style & (WS_THICKFRAME | DS_CENTER), 0u);
+    constexpr DWORD kThickFrame = 0x00040000, kCentered = 0x0800;
+    EXPECT_EQ(main->style & (kThickFrame | kCentered), 0u);
     ExpectControls(*main, kMain, 20);
     EXPECT_EQ(main->controls[16].imageId, IDB_ARTWORK);
-    EXPECT_EQ(main->controls[16].style & SS_REALSIZECONTROL, 0u) << "sized to the bitmap";
+    constexpr DWORD kRealSizeControl = 0x0040;
+    EXPECT_EQ(main->controls[16].style & kRealSizeControl, 0u) << "sized to the bitmap";
 }
 
 TEST(Templates, TheAboutBoxHasItsFiveControls) {

@@ -21,7 +21,8 @@ enum class ChangeKind {
     RowInserted, // `row` inserted, holding `text`
     RowDeleted,  // `row` deleted
     RowSelected, // `row` selected (`on`) or not
-    Caret,       // the caret moved to `row` (-1: none)
+    Caret,       // the caret moved to `row`
+    Scrolled,    // the list shows from `row` on (its top row)
 };
 
 struct Change {

@@ -25,10 +25,7 @@ ControlKind KindOf(const ControlTemplate& entry) {
     switch (entry.style & BS_TYPEMASK) {
     case BS_GROUPBOX:
         return ControlKind::GroupBox;
-    case BS_CHECKBOX:
     case BS_AUTOCHECKBOX:
-    case BS_3STATE:
-    case BS_AUTO3STATE:
         return ControlKind::CheckBox;
     default:
         return ControlKind::PushButton;

@@ -9,6 +9,9 @@ namespace winlayer {
 
 namespace {
 
+// The dialogs whose modal loops run, innermost last.
+std::vector<HWND> gLoops;
+
 bool IsTabStop(const Window& control) {
     return (control.style & WS_TABSTOP) != 0 && (control.style & WS_VISIBLE) != 0 &&
            control.enabled;
@@ -102,6 +105,7 @@ HWND BuildDialog(const DialogTemplate& entry, HWND owner, DLGPROC proc) {
 
 void ResetSession() {
     ResetLoop();
+    gLoops.clear();
     for (HWND dialog : Dialogs()) {
         Window* window = FindWindow(dialog);
         for (HWND child : window->children) {
@@ -136,9 +140,6 @@ LRESULT Send(HWND handle, UINT message, WPARAM wParam, LPARAM lParam) {
              reinterpret_cast<LPARAM>(cancel != nullptr ? cancel->handle : nullptr));
         return 0;
     }
-    case WM_SETTEXT:
-        SetText(*window, lParam != 0 ? reinterpret_cast<const char*>(lParam) : "");
-        return TRUE;
     case WM_GETTEXT:
         return CopyText(window->text, reinterpret_cast<char*>(lParam), static_cast<int>(wParam));
     default:
@@ -180,7 +181,9 @@ INT_PTR RunModalDialog(int templateId, HWND owner, DLGPROC proc, LPARAM param) {
         }
     }
 
+    gLoops.push_back(dialog);
     ModalLoop([dialog] { return FindWindow(dialog) == nullptr; });
+    std::erase(gLoops, dialog);
     if (FindWindow(dialog) != nullptr) {
         Destroy(dialog);
     }
@@ -325,6 +328,10 @@ int EnterCommand(HWND dialog) {
         }
     }
     return IDOK;
+}
+
+bool RunsInnermostLoop(HWND dialog) {
+    return !gLoops.empty() && gLoops.back() == dialog;
 }
 
 bool TakesInput(HWND handle) {

@@ -39,6 +39,12 @@ int EnterCommand(HWND dialog);
 bool DisableOwner(HWND owner);
 void RestoreOwner(HWND owner, bool disabled);
 
+// True when the innermost running modal loop is this dialog's: only that loop's
+// dialog manager sees the keys (IsDialogMessage with its own dialog). Keys for the
+// controls of another window (one without an owner stays usable) go to the control
+// alone.
+bool RunsInnermostLoop(HWND dialog);
+
 // True when the user may act on this window: it exists, and it and its dialog are enabled.
 bool TakesInput(HWND window);
 

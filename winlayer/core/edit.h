@@ -17,10 +17,10 @@ bool EditTypeChar(Window& edit, char32_t c);
 // Backspace: deletes the selection, or the character before the caret.
 bool EditBackspace(Window& edit);
 // A key pressed in the edit (a vk:: code), as the edit control takes it: Left (and
-// Up), Right (and Down), Home and End move the caret (by word with Ctrl, extending the selection with
-// Shift); Delete deletes (Shift+Delete cuts, Ctrl+Delete deletes to the end);
-// Backspace; Space types a space; Ctrl+A selects all, Ctrl+C copies, Ctrl+X cuts,
-// Ctrl+V pastes, Ctrl+Z undoes. True when the text changed.
+// Up), Right (and Down), Home and End move the caret (by word with Ctrl, extending the selection
+// with Shift); Delete deletes (Shift+Delete cuts, Ctrl+Delete deletes to the end); Backspace; Space
+// types a space; Ctrl+A selects all, Ctrl+C copies, Ctrl+X cuts, Ctrl+V pastes, Ctrl+Z undoes. True
+// when the text changed.
 bool EditPressKey(Window& edit, UINT key, bool ctrl, bool shift);
 void EditSelectAll(Window& edit);
 // Selects from `anchor` to `caret`, each kept within the text.

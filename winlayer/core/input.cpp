@@ -45,10 +45,8 @@ void Click(HWND handle) {
         Notify(handle, BN_CLICKED);
         break;
     case ControlKind::CheckBox:
-        SetFocusTo(handle);
-        if ((control->style & BS_TYPEMASK) == BS_AUTOCHECKBOX) {
-            SetChecked(*control, !control->checked);
-        }
+        SetFocusTo(handle); // an automatic check box: it toggles itself
+        SetChecked(*control, !control->checked);
         Notify(handle, BN_CLICKED);
         break;
     case ControlKind::Edit:
@@ -148,13 +146,19 @@ void SetListPage(HWND handle, int rows) {
     }
 }
 
+void ScrollList(HWND handle, int top) {
+    if (Window* list = Target(handle, ControlKind::ListBox)) {
+        ListScroll(*list, top);
+    }
+}
+
 void PressKey(HWND dialog, UINT key, bool ctrl, bool shift) {
     if (Target(dialog, ControlKind::Dialog) == nullptr) {
         return;
     }
     Window* focused = FindWindow(FocusOf(dialog));
-    // The dialog manager first.
-    switch (key) {
+    // The dialog manager first, where its loop runs.
+    switch (RunsInnermostLoop(dialog) ? key : 0) {
     case vk::Tab:
         TabFocus(dialog, shift);
         return;

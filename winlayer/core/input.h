@@ -49,6 +49,8 @@ void ClickListEntry(HWND list, int index, bool ctrl = false, bool shift = false)
 void DoubleClickListEntry(HWND list, int index);
 // The rows the back end's view of the list shows: the page for Page Up and Down.
 void SetListPage(HWND list, int rows);
+// The user scrolls the list with the wheel or the scroll bar to show from row `top`.
+void ScrollList(HWND list, int top);
 
 // The close box, or Alt+F4.
 void Close(HWND dialog);

@@ -70,8 +70,7 @@ void ShowRow(Window& list, int row) {
     } else if (row >= top + s.page) {
         top = row - s.page + 1;
     }
-    const int last = Count(list) - s.page;
-    s.top = top > last ? (last > 0 ? last : 0) : (top < 0 ? 0 : top);
+    ListScroll(list, top);
 }
 
 // The caret moves to `to` and the selection follows it: the range from the anchor in
@@ -143,7 +142,10 @@ bool ListDelete(Window& list, int index) {
         // Emptied, the list starts over: caret 0, no anchor, shown from the top.
         MoveCaret(list, 0);
         s.anchor = -1;
-        s.top = 0;
+        if (s.top != 0) {
+            s.top = 0;
+            RecordRow(ChangeKind::Scrolled, list.handle, 0);
+        }
         return true;
     }
     auto follow = [index, last](int at) {
@@ -156,8 +158,9 @@ bool ListDelete(Window& list, int index) {
         s.anchor = follow(s.anchor);
     }
     MoveCaret(list, follow(s.caret));
-    if (last + 1 == s.page) {
+    if (last + 1 == s.page && s.top != 0) {
         s.top = 0; // the scroll bar goes: the list shows from its start
+        RecordRow(ChangeKind::Scrolled, list.handle, 0);
     }
     return true;
 }
@@ -220,7 +223,13 @@ bool ListPressKey(Window& list, UINT key, bool ctrl, bool shift) {
     }
     to = to > last ? last : (to < 0 ? 0 : to);
     if (to > last || to < 0) {
-        return true; // an empty list: nothing to move to
+        // An empty list: nothing to move to, though a key that would go to the first
+        // entry sets the anchor there, as the list box does.
+        const bool first = key != vk::Down && key != vk::Right && key != vk::Next && key != vk::End;
+        if (first && !(shift && Extended(list))) {
+            s.anchor = 0;
+        }
+        return true;
     }
     if (ctrl && !shift && Extended(list)) {
         MoveCaret(list, to);
@@ -250,7 +259,16 @@ bool ListTypeChar(Window& list, char c) {
 
 void ListSetPage(Window& list, int rows) {
     list.list.page = rows < 1 ? 1 : rows;
-    ShowRow(list, list.list.top); // keeps the top within the rows there are
+    ListScroll(list, list.list.top); // kept within the rows there are
+}
+
+void ListScroll(Window& list, int top) {
+    const int last = Count(list) - list.list.page;
+    top = top > last ? (last > 0 ? last : 0) : (top < 0 ? 0 : top);
+    if (top != list.list.top) {
+        list.list.top = top;
+        RecordRow(ChangeKind::Scrolled, list.handle, top);
+    }
 }
 
 } // namespace winlayer

@@ -32,5 +32,7 @@ bool ListPressKey(Window& list, UINT key, bool ctrl, bool shift);
 bool ListTypeChar(Window& list, char c); // false when no entry starts with it
 // The rows the back end's view shows: the page for Page Up and Page Down.
 void ListSetPage(Window& list, int rows);
+// The user scrolls (wheel, scroll bar): the list shows from `top`, kept within the rows.
+void ListScroll(Window& list, int top);
 
 } // namespace winlayer

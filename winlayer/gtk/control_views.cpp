@@ -43,12 +43,11 @@ GtkWidget* Picture(int imageId) {
 GtkWidget* TextLabel(const Window& control) {
     GtkWidget* label = gtk_label_new(nullptr);
     const DWORD align = control.style & SS_TYPEMASK;
-    const float x = align == SS_CENTER ? 0.5f : align == SS_RIGHT ? 1.0f : 0.0f;
+    const float x = align == SS_CENTER ? 0.5f : 0.0f;
     gtk_label_set_xalign(GTK_LABEL(label), x);
     gtk_label_set_yalign(GTK_LABEL(label), 0.0f);
-    gtk_label_set_justify(GTK_LABEL(label), align == SS_CENTER  ? GTK_JUSTIFY_CENTER
-                                            : align == SS_RIGHT ? GTK_JUSTIFY_RIGHT
-                                                                : GTK_JUSTIFY_LEFT);
+    gtk_label_set_justify(GTK_LABEL(label),
+                          align == SS_CENTER ? GTK_JUSTIFY_CENTER : GTK_JUSTIFY_LEFT);
     gtk_label_set_line_wrap(GTK_LABEL(label), TRUE);
     gtk_label_set_line_wrap_mode(GTK_LABEL(label), PANGO_WRAP_WORD_CHAR);
     gtk_label_set_max_width_chars(GTK_LABEL(label), 1);

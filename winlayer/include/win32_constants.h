@@ -50,18 +50,15 @@ constexpr DWORD WS_CAPTION = 0x00C00000;
 constexpr DWORD WS_BORDER = 0x00800000;
 constexpr DWORD WS_VSCROLL = 0x00200000;
 constexpr DWORD WS_SYSMENU = 0x00080000;
-constexpr DWORD WS_THICKFRAME = 0x00040000;
 constexpr DWORD WS_GROUP = 0x00020000;
 constexpr DWORD WS_TABSTOP = 0x00010000;
 constexpr DWORD WS_MINIMIZEBOX = 0x00020000;
 
-constexpr DWORD WS_EX_TOPMOST = 0x00000008;
 constexpr DWORD WS_EX_ACCEPTFILES = 0x00000010;
 
 // Dialog styles.
 constexpr DWORD DS_SETFONT = 0x0040;
 constexpr DWORD DS_MODALFRAME = 0x0080;
-constexpr DWORD DS_CENTER = 0x0800;
 
 // Edit styles.
 constexpr DWORD ES_LEFT = 0x0000;
@@ -70,25 +67,19 @@ constexpr DWORD ES_AUTOHSCROLL = 0x0080;
 // Button styles.
 constexpr DWORD BS_PUSHBUTTON = 0x0000;
 constexpr DWORD BS_DEFPUSHBUTTON = 0x0001;
-constexpr DWORD BS_CHECKBOX = 0x0002;
 constexpr DWORD BS_AUTOCHECKBOX = 0x0003;
-constexpr DWORD BS_3STATE = 0x0005;
-constexpr DWORD BS_AUTO3STATE = 0x0006;
 constexpr DWORD BS_GROUPBOX = 0x0007;
 constexpr DWORD BS_TYPEMASK = 0x000F;
 
 // Static styles.
 constexpr DWORD SS_LEFT = 0x0000;
 constexpr DWORD SS_CENTER = 0x0001;
-constexpr DWORD SS_RIGHT = 0x0002;
 constexpr DWORD SS_BITMAP = 0x000E;
 constexpr DWORD SS_TYPEMASK = 0x001F;
-constexpr DWORD SS_REALSIZECONTROL = 0x0040;
 
 // List box styles.
 constexpr DWORD LBS_NOTIFY = 0x0001;
 constexpr DWORD LBS_SORT = 0x0002;
-constexpr DWORD LBS_MULTIPLESEL = 0x0008;
 constexpr DWORD LBS_NOINTEGRALHEIGHT = 0x0100;
 constexpr DWORD LBS_EXTENDEDSEL = 0x0800;
 

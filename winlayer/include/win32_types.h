@@ -8,7 +8,6 @@ typedef unsigned int UINT;
 typedef std::uint32_t DWORD;
 typedef std::int32_t LONG;
 typedef unsigned short WORD;
-typedef unsigned char BYTE;
 typedef std::intptr_t INT_PTR;
 typedef std::intptr_t LONG_PTR;
 typedef std::uintptr_t UINT_PTR;
@@ -17,10 +16,8 @@ typedef std::uintptr_t DWORD_PTR;
 typedef UINT_PTR WPARAM;
 typedef LONG_PTR LPARAM;
 typedef LONG_PTR LRESULT;
-typedef char CHAR;
 typedef char* LPSTR;
 typedef const char* LPCSTR;
-typedef void* LPVOID;
 
 typedef struct HWND__* HWND;
 typedef struct HINSTANCE__* HINSTANCE;
@@ -30,7 +27,6 @@ typedef HICON HCURSOR;
 
 #define CALLBACK
 #define WINAPI
-#define APIENTRY
 
 #ifndef TRUE
 #define TRUE 1
