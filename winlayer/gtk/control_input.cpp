@@ -164,6 +164,24 @@ gboolean OnListButton(GtkWidget* widget, GdkEventButton* event, gpointer data) {
     return TRUE;
 }
 
+// The wheel or the scroll bar moved the list: the core learns its new top row.
+void OnListScrolled(GtkAdjustment* adjustment, gpointer data) {
+    if (Instance().Syncing()) {
+        return;
+    }
+    const HWND list = Handle(data);
+    const Window* window = FindWindow(list);
+    const ControlView* view = window != nullptr ? Instance().ViewOf(list) : nullptr;
+    if (view == nullptr) {
+        return;
+    }
+    const int top =
+        static_cast<int>(gtk_adjustment_get_value(adjustment)) / RowHeight(view->widget);
+    if (top != window->list.top) {
+        Post([list, top] { input::ScrollList(list, top); });
+    }
+}
+
 // The rows the list's view shows, for the core's Page Up and Page Down; told to the
 // core when they change.
 void OnListAllocated(GtkWidget* widget, GdkRectangle*, gpointer data) {
@@ -204,6 +222,8 @@ void ConnectControlInput(HWND control, ControlView& view) {
     case ControlKind::ListBox:
         g_signal_connect(view.widget, "button-press-event", G_CALLBACK(OnListButton), data);
         g_signal_connect(view.widget, "size-allocate", G_CALLBACK(OnListAllocated), data);
+        g_signal_connect(gtk_scrolled_window_get_vadjustment(GTK_SCROLLED_WINDOW(view.outer)),
+                         "value-changed", G_CALLBACK(OnListScrolled), data);
         break;
     default:
         break;

@@ -231,6 +231,11 @@ void GtkBackend::ShowMessageBox(const MessageBoxState& box) {
     PresentWithFocus(message_);
 }
 
+const ControlView* GtkBackend::ViewOf(HWND control) const {
+    auto found = controls_.find(control);
+    return found != controls_.end() ? &found->second : nullptr;
+}
+
 GtkWidget* GtkBackend::WindowOf(HWND dialog) const {
     auto found = dialogs_.find(dialog);
     return found != dialogs_.end() ? found->second.window : nullptr;

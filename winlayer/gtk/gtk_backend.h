@@ -38,6 +38,8 @@ class GtkBackend {
     // While true, the list's selection may change: only the core's state sets it.
     bool SettingSelection() const { return settingSelection_; }
     GtkWidget* WindowOf(HWND dialog) const;
+    // The widgets of a control, or null while it has none.
+    const ControlView* ViewOf(HWND control) const;
 
   private:
     BackendHooks hooks_;

@@ -57,6 +57,12 @@ bool GtkBackend::ShowRow(const Change& change, ControlView& view) {
     case ChangeKind::RowSelected:
         SelectRow(view, change.row, change.on);
         return false;
+    case ChangeKind::Scrolled:
+        // The list shows from the core's top row on, as Windows' list box scrolls: set
+        // at once, not animated, so that the view never passes through other rows.
+        gtk_adjustment_set_value(gtk_scrollable_get_vadjustment(GTK_SCROLLABLE(view.widget)),
+                                 change.row * RowHeight(view.widget));
+        return false;
     default: // the caret
         return true;
     }
