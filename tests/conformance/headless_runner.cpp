@@ -3,6 +3,7 @@
 // runner that drives the Windows program under Wine (see compare.py).
 //   conformance_headless SCENARIO_FILE --page ROWS
 #include "resources/resource.h"
+#include "tests/conformance/script_names.h"
 #include "winlayer/core/clipboard.h"
 #include "winlayer/core/dialog.h"
 #include "winlayer/core/input.h"
@@ -26,38 +27,6 @@ namespace vk = winlayer::vk;
 struct Scenario {
     std::string name;
     std::vector<std::string> steps;
-};
-
-const struct {
-    const char* name;
-    int id;
-} kControls[] = {
-    {"IDC_TITLE", IDC_TITLE},
-    {"IDC_ARTIST", IDC_ARTIST},
-    {"IDC_ALBUM", IDC_ALBUM},
-    {"IDC_YEAR", IDC_YEAR},
-    {"IDC_COMMENT", IDC_COMMENT},
-    {"IDC_SAVE_ALL", IDC_SAVE_ALL},
-    {"IDC_OPEN", IDC_OPEN},
-    {"IDC_SAVE_SELECTED", IDC_SAVE_SELECTED},
-    {"IDC_CLEAR_ALL", IDC_CLEAR_ALL},
-    {"IDC_FILE_LIST", IDC_FILE_LIST},
-    {"IDC_USE_TITLE", IDC_USE_TITLE},
-    {"IDC_USE_ARTIST", IDC_USE_ARTIST},
-    {"IDC_USE_ALBUM", IDC_USE_ALBUM},
-    {"IDC_USE_YEAR", IDC_USE_YEAR},
-    {"IDC_USE_COMMENT", IDC_USE_COMMENT},
-    {"IDC_ABOUT", IDC_ABOUT},
-};
-
-const struct {
-    const char* name;
-    UINT key;
-} kKeys[] = {
-    {"TAB", vk::Tab},   {"ENTER", vk::Return},  {"ESCAPE", vk::Escape}, {"SPACE", vk::Space},
-    {"UP", vk::Up},     {"DOWN", vk::Down},     {"LEFT", vk::Left},     {"RIGHT", vk::Right},
-    {"HOME", vk::Home}, {"END", vk::End},       {"PRIOR", vk::Prior},   {"NEXT", vk::Next},
-    {"BACK", vk::Back}, {"DELETE", vk::Delete},
 };
 
 [[noreturn]] void Fail(const std::string& message) {
@@ -88,12 +57,6 @@ std::vector<Scenario> Read(const std::string& path) {
         }
     }
     return scenarios;
-}
-
-std::string EntryName(int k) {
-    char name[32];
-    std::snprintf(name, sizeof name, "%c song %04d.mp3", 'a' + k % 7, k);
-    return name;
 }
 
 // Runs one scenario, printing a block after each step.
@@ -169,21 +132,14 @@ class Run {
             const HWND main = main_;
             session_.Do([main, count] {
                 for (int k = 0; k < count; ++k) {
-                    const std::string name = EntryName(k);
+                    const std::string name = conformance::EntryName(k);
                     SendDlgItemMessageA(main, IDC_FILE_LIST, LB_ADDSTRING, 0,
                                         reinterpret_cast<LPARAM>(name.c_str()));
                 }
             });
         } else if (verb == "key" && !args.empty()) {
-            UINT key = 0;
-            for (const auto& known : kKeys) {
-                if (args[0] == known.name) {
-                    key = known.key;
-                }
-            }
-            if (key == 0 && args[0].size() == 1 && args[0][0] >= 'A' && args[0][0] <= 'Z') {
-                key = static_cast<UINT>(args[0][0]);
-            }
+            const int code = conformance::KeyCode(args[0]);
+            const UINT key = code < 0 ? 0 : static_cast<UINT>(code);
             if (key == 0) {
                 Fail("unknown key in: " + step);
             }
@@ -207,11 +163,8 @@ class Run {
                 active_ = abouts.back();
                 control = session_.Control(active_, IDOK);
             } else {
-                for (const auto& known : kControls) {
-                    if (args[0] == known.name) {
-                        control = session_.Control(main_, known.id);
-                    }
-                }
+                const int id = conformance::Lookup(conformance::kControls, args[0]);
+                control = id < 0 ? nullptr : session_.Control(main_, id);
                 if (control == nullptr) {
                     Fail("unknown control in: " + step);
                 }

@@ -1,11 +1,12 @@
-// The user's input on the widgets, posted to the core's queue as it comes. GTK's own
-// reaction is held back wherever the core decides (typing, selecting, the dialog
-// keys); the widget then shows what the core made of it. No handler runs program
-// code: that happens once GTK has finished the event, from the core's loop.
+// The user's input on the widgets (the keyboard is key_input.cpp's), posted to the
+// core's queue as it comes. GTK's own reaction is held back wherever the core
+// decides (typing, placing the caret, selecting); the widget then shows what the core
+// made of it. No handler runs program code: that happens once GTK has finished the
+// event, from the core's loop.
 #include "winlayer/core/changes.h"
-#include "winlayer/core/dialog.h"
 #include "winlayer/core/input.h"
 #include "winlayer/core/keys.h"
+#include "winlayer/core/message_loop.h"
 #include "winlayer/core/window.h"
 #include "winlayer/gtk/gtk_backend.h"
 
