@@ -173,6 +173,16 @@ def keyboard_pass(user, main_window, field, switch):
     user.key("space")
     wait_for(lambda: states(field["Year:"]).contains(pyatspi.STATE_SENSITIVE), "enabled again")
     check(states(switch["Year:"]).contains(pyatspi.STATE_CHECKED), "the switch is on again")
+    # Arrows on switches and buttons move the focus within their group in template
+    # order, as the dialog manager moves it, not by where the controls stand.
+    user.key("Down")
+    wait_for(lambda: focused(main_window) == (pyatspi.ROLE_CHECK_BOX, "Comments:"), "Down")
+    user.key("Down")
+    wait_for(lambda: focused(main_window) == (pyatspi.ROLE_PUSH_BUTTON, "Open Mp3..."),
+             "Down from Comments: to Open Mp3...")
+    user.key("Left")
+    user.key("Up")
+    wait_for(lambda: focused(main_window) == (pyatspi.ROLE_CHECK_BOX, "Year:"), "Left, Up")
     # Space on "About...": a box that sets no focus has its first tab stop focused when
     # it is shown, as under Windows' dialog manager; Escape leaves it open, Enter
     # presses its default button.
