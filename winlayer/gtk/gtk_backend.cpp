@@ -115,7 +115,9 @@ void GtkBackend::Show(const std::vector<Change>& changes) {
         default: // the rows of a list
             if (auto list = controls_.find(change.window); list != controls_.end()) {
                 if (detached.count(change.window) != 0) {
-                    if (change.kind != ChangeKind::RowSelected) { // shown whole below
+                    // The selection and the top row are shown whole below.
+                    if (change.kind != ChangeKind::RowSelected &&
+                        change.kind != ChangeKind::Scrolled) {
                         ShowRow(change, list->second);
                     }
                 } else if (ShowRow(change, list->second)) {

@@ -61,6 +61,7 @@ class GtkBackend {
     // Applies one change of a list's rows; true when the caret must be shown again.
     bool ShowRow(const Change& change, ControlView& view);
     void SelectRow(ControlView& view, int row, bool on);
+    void ShowTop(ControlView& view, int top);
     void ShowCaret(HWND list, ControlView& view);
     void ShowFileDialog(const FileDialog& dialog);
     void ShowMessageBox(const MessageBoxState& box);

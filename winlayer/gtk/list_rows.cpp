@@ -36,6 +36,17 @@ void GtkBackend::Reattach(HWND list, ControlView& view) {
                 SelectRow(view, static_cast<int>(row), true);
             }
         }
+        ShowTop(view, window->list.top);
+    }
+}
+
+void GtkBackend::ShowTop(ControlView& view, int top) {
+    // The list shows from the core's top row on, as Windows' list box scrolls: set at
+    // once, not animated, so that the view never passes through other rows.
+    GtkAdjustment* scroll = gtk_scrollable_get_vadjustment(GTK_SCROLLABLE(view.widget));
+    const double value = top > 0 ? top * RowHeight(view.widget) : 0.0;
+    if (gtk_adjustment_get_value(scroll) != value) {
+        gtk_adjustment_set_value(scroll, value);
     }
 }
 
@@ -58,10 +69,7 @@ bool GtkBackend::ShowRow(const Change& change, ControlView& view) {
         SelectRow(view, change.row, change.on);
         return false;
     case ChangeKind::Scrolled:
-        // The list shows from the core's top row on, as Windows' list box scrolls: set
-        // at once, not animated, so that the view never passes through other rows.
-        gtk_adjustment_set_value(gtk_scrollable_get_vadjustment(GTK_SCROLLABLE(view.widget)),
-                                 change.row * RowHeight(view.widget));
+        ShowTop(view, change.row);
         return false;
     default: // the caret
         return true;
