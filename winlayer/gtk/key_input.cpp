@@ -14,53 +14,47 @@ namespace winlayer::gtk {
 
 namespace {
 
+// GTK's names of the keys the core takes, with their Windows key codes.
+constexpr struct {
+    guint keyval;
+    UINT key;
+} kKeys[] = {
+    {GDK_KEY_Tab, vk::Tab},
+    {GDK_KEY_KP_Tab, vk::Tab},
+    {GDK_KEY_ISO_Left_Tab, vk::Tab},
+    {GDK_KEY_Return, vk::Return},
+    {GDK_KEY_KP_Enter, vk::Return},
+    {GDK_KEY_ISO_Enter, vk::Return},
+    {GDK_KEY_Escape, vk::Escape},
+    {GDK_KEY_space, vk::Space},
+    {GDK_KEY_KP_Space, vk::Space},
+    {GDK_KEY_BackSpace, vk::Back},
+    {GDK_KEY_Delete, vk::Delete},
+    {GDK_KEY_KP_Delete, vk::Delete},
+    {GDK_KEY_Page_Up, vk::Prior},
+    {GDK_KEY_KP_Page_Up, vk::Prior},
+    {GDK_KEY_Page_Down, vk::Next},
+    {GDK_KEY_KP_Page_Down, vk::Next},
+    {GDK_KEY_End, vk::End},
+    {GDK_KEY_KP_End, vk::End},
+    {GDK_KEY_Home, vk::Home},
+    {GDK_KEY_KP_Home, vk::Home},
+    {GDK_KEY_Left, vk::Left},
+    {GDK_KEY_KP_Left, vk::Left},
+    {GDK_KEY_Up, vk::Up},
+    {GDK_KEY_KP_Up, vk::Up},
+    {GDK_KEY_Right, vk::Right},
+    {GDK_KEY_KP_Right, vk::Right},
+    {GDK_KEY_Down, vk::Down},
+    {GDK_KEY_KP_Down, vk::Down},
+};
+
 // The Windows key code of a key GTK names, or 0 for one the core has no use for.
 UINT KeyCode(guint keyval, bool ctrl) {
-    switch (keyval) {
-    case GDK_KEY_Tab:
-    case GDK_KEY_KP_Tab:
-    case GDK_KEY_ISO_Left_Tab:
-        return vk::Tab;
-    case GDK_KEY_Return:
-    case GDK_KEY_KP_Enter:
-    case GDK_KEY_ISO_Enter:
-        return vk::Return;
-    case GDK_KEY_Escape:
-        return vk::Escape;
-    case GDK_KEY_space:
-    case GDK_KEY_KP_Space:
-        return vk::Space;
-    case GDK_KEY_BackSpace:
-        return vk::Back;
-    case GDK_KEY_Delete:
-    case GDK_KEY_KP_Delete:
-        return vk::Delete;
-    case GDK_KEY_Page_Up:
-    case GDK_KEY_KP_Page_Up:
-        return vk::Prior;
-    case GDK_KEY_Page_Down:
-    case GDK_KEY_KP_Page_Down:
-        return vk::Next;
-    case GDK_KEY_End:
-    case GDK_KEY_KP_End:
-        return vk::End;
-    case GDK_KEY_Home:
-    case GDK_KEY_KP_Home:
-        return vk::Home;
-    case GDK_KEY_Left:
-    case GDK_KEY_KP_Left:
-        return vk::Left;
-    case GDK_KEY_Up:
-    case GDK_KEY_KP_Up:
-        return vk::Up;
-    case GDK_KEY_Right:
-    case GDK_KEY_KP_Right:
-        return vk::Right;
-    case GDK_KEY_Down:
-    case GDK_KEY_KP_Down:
-        return vk::Down;
-    default:
-        break;
+    for (const auto& known : kKeys) {
+        if (known.keyval == keyval) {
+            return known.key;
+        }
     }
     // With Ctrl a letter is a command (Ctrl+A, Ctrl+C, ...): its code is the capital.
     const guint upper = gdk_keyval_to_upper(keyval);
