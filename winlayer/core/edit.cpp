@@ -118,9 +118,9 @@ void Copy(const Window& edit) {
     if (SelectionLow(e) == SelectionHigh(e)) {
         return;
     }
-    std::string utf8 = Windows1252ToUtf8(
-        edit.text.substr(static_cast<size_t>(SelectionLow(e)),
-                         static_cast<size_t>(SelectionHigh(e) - SelectionLow(e))));
+    std::string utf8 =
+        CharsToUtf8(Chars(edit).substr(static_cast<size_t>(SelectionLow(e)),
+                                       static_cast<size_t>(SelectionHigh(e) - SelectionLow(e))));
     SetClipboardText(utf8);
     if (CurrentBackend().clipboardChanged) {
         CurrentBackend().clipboardChanged(utf8);
