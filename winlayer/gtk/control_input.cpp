@@ -4,6 +4,7 @@
 // made of it. No handler runs program code: that happens once GTK has finished the
 // event, from the core's loop.
 #include "winlayer/core/changes.h"
+#include "winlayer/core/codepage.h"
 #include "winlayer/core/input.h"
 #include "winlayer/core/keys.h"
 #include "winlayer/core/message_loop.h"
@@ -78,8 +79,9 @@ void OnDeleteText(GtkEditable* editable, gint start, gint end, gpointer data) {
     Post([edit, start, end] {
         const Window* window = FindWindow(edit);
         if (window != nullptr) {
-            const int last = static_cast<int>(window->text.size());
+            const int last = static_cast<int>(Utf8ToChars(window->text).size());
             if (start < (end < 0 ? last : end)) {
+                input::Focus(edit);
                 input::PlaceCaret(edit, start, end < 0 ? last : end);
                 input::PressKey(window->parent, vk::Delete);
             }
