@@ -42,8 +42,8 @@ bool PathText(const fs::path& path, std::string& text) {
 // Collects the .mp3 files under `root` that are regular files (or links to one).
 // Folders are walked one at a time from a list, not by recursion, and linked
 // folders are not entered, so no tree can loop or run the stack out; a folder that
-// cannot be read is passed over.
-void CollectSongs(const fs::path& root, std::vector<std::string>& songs) {
+// cannot be read is passed over. False when the user cancelled the walk.
+bool CollectSongs(const fs::path& root, std::vector<std::string>& songs) {
     std::vector<fs::path> folders{root};
     while (!folders.empty()) {
         const fs::path folder = std::move(folders.back());
@@ -51,6 +51,9 @@ void CollectSongs(const fs::path& root, std::vector<std::string>& songs) {
         std::error_code error;
         fs::directory_iterator entry(folder, fs::directory_options::skip_permission_denied, error);
         for (; !error && entry != fs::directory_iterator(); entry.increment(error)) {
+            if (!KeepWorking(static_cast<int>(songs.size()), -1)) {
+                return false;
+            }
             std::error_code kindError;
             const fs::file_status own = entry->symlink_status(kindError);
             std::string text;
@@ -64,44 +67,48 @@ void CollectSongs(const fs::path& root, std::vector<std::string>& songs) {
             }
         }
     }
+    return true;
 }
 
-// Adds one dropped name, held in the SelectionBuffer.
-void AddDropped() {
+// Collects what one dropped name, held in the SelectionBuffer, adds to the list: the
+// file itself, or the songs of a folder in order. False when the user cancelled.
+bool CollectDropped(std::vector<std::string>& songs) {
     try {
         fs::path dropped;
         if (!PathFromText(SelectionBuffer, dropped)) {
-            return;
+            return true;
         }
         std::error_code error;
         const fs::file_status status = fs::status(dropped, error);
         if (error) {
-            return; // gone, or not reachable
+            return true; // gone, or not reachable
         }
         if (fs::is_regular_file(status)) {
-            FileList::Add(SelectionBuffer);
+            songs.emplace_back(SelectionBuffer);
         } else if (fs::is_directory(status)) {
-            std::vector<std::string> songs;
-            CollectSongs(dropped, songs);
-            std::sort(songs.begin(), songs.end());
-            for (const std::string& song : songs) {
-                FileList::Add(song.c_str());
+            std::vector<std::string> found;
+            if (!CollectSongs(dropped, found)) {
+                return false;
             }
+            std::sort(found.begin(), found.end());
+            songs.insert(songs.end(), found.begin(), found.end());
         }
     } catch (...) {
         // No memory for the paths of a huge tree: the rest of the drop goes on.
     }
+    return true;
 }
 
 } // namespace
 
 void AddDroppedFiles(HDROP drop) {
-    const HCURSOR previous = BeginWait(); // folders can take long to walk
-    // A folder can hold thousands of songs: the list is not redrawn after each one
-    // (its scroll bar and rows repainted every time), only once at the end.
-    SendDlgItemMessageA(gMainWindow, IDC_FILE_LIST, WM_SETREDRAW, FALSE, 0);
+    // Folders can take long to walk: the user sees how many songs were found and may
+    // cancel, and a cancelled drop adds nothing.
+    BeginLongWork(true);
+    std::vector<std::string> songs;
     const UINT count = DragQueryFileA(drop, 0xFFFFFFFF, nullptr, 0);
-    for (UINT i = 0; i < count; ++i) {
+    bool going = true;
+    for (UINT i = 0; i < count && going; ++i) {
         // A name that does not fit the buffer is left out, never cut.
         const UINT length = DragQueryFileA(drop, i, nullptr, 0);
         if (length == 0 || length > static_cast<UINT>(kPathBufferSize - 1)) {
@@ -109,11 +116,19 @@ void AddDroppedFiles(HDROP drop) {
         }
         std::memset(SelectionBuffer, 0, sizeof SelectionBuffer);
         if (DragQueryFileA(drop, i, SelectionBuffer, kPathBufferSize) == length) {
-            AddDropped();
+            going = CollectDropped(songs);
         }
     }
     DragFinish(drop);
-    SendDlgItemMessageA(gMainWindow, IDC_FILE_LIST, WM_SETREDRAW, TRUE, 0);
-    InvalidateRect(GetDlgItem(gMainWindow, IDC_FILE_LIST), nullptr, TRUE);
-    EndWait(previous);
+    if (going && !songs.empty()) {
+        // A folder can hold thousands of songs: the list is not redrawn after each one
+        // (its scroll bar and rows repainted every time), only once at the end.
+        SendDlgItemMessageA(gMainWindow, IDC_FILE_LIST, WM_SETREDRAW, FALSE, 0);
+        for (const std::string& song : songs) {
+            FileList::Add(song.c_str());
+        }
+        SendDlgItemMessageA(gMainWindow, IDC_FILE_LIST, WM_SETREDRAW, TRUE, 0);
+        InvalidateRect(GetDlgItem(gMainWindow, IDC_FILE_LIST), nullptr, TRUE);
+    }
+    EndLongWork();
 }

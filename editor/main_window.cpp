@@ -34,19 +34,29 @@ void Capture(TagFields& fields, FieldSwitches& switches) {
     }
 }
 
-// Writes the captured fields to every entry, or only to the selected ones, under the
-// wait cursor. A file that cannot be written is skipped.
+// Writes the captured fields to every entry, or only to the selected ones, as long
+// work that the user can cancel between two files. A file that cannot be written is
+// skipped.
 void SaveLoop(const TagFields& fields, const FieldSwitches& switches, bool selectedOnly) {
-    const HCURSOR previous = BeginWait();
     const int count = FileList::Count();
+    int total = count;
+    for (int i = 0; selectedOnly && i < count; ++i) {
+        total -= FileList::IsSelected(i) ? 0 : 1;
+    }
+    BeginLongWork(false);
+    int done = 0;
     for (int i = 0; i < count; ++i) {
         if (selectedOnly && !FileList::IsSelected(i)) {
             continue;
         }
+        if (!KeepWorking(done, total)) {
+            break;
+        }
         FileList::Text(i);
         WriteTag(SelectionBuffer, fields, switches);
+        ++done;
     }
-    EndWait(previous);
+    EndLongWork();
 }
 
 void SaveToAll() {
@@ -110,14 +120,6 @@ void RunCommand(int control, int code) {
 
 } // namespace
 
-HCURSOR BeginWait() {
-    return SetCursor(LoadCursorA(nullptr, IDC_WAIT));
-}
-
-void EndWait(HCURSOR previous) {
-    SetCursor(previous);
-}
-
 void ShowTagFields(const TagFields& fields) {
     for (int k = 0; k < kFieldCount; ++k) {
         SetDlgItemTextA(gMainWindow, kFieldEdit[k], FieldText(fields, FieldAt(k)));
@@ -131,14 +133,27 @@ INT_PTR CALLBACK MainWindowProc(HWND window, UINT message, WPARAM wParam, LPARAM
         InitMainWindow();
         return TRUE; // the platform focuses the first control, the Title field
     case WM_CLOSE:
+        if (LongWorkRunning()) {
+            CancelLongWork(); // the program ends only between two files
+            return TRUE;
+        }
+        PostQuitMessage(0);
+        return TRUE;
     case WM_DESTROY:
         PostQuitMessage(0);
         return TRUE;
     case WM_COMMAND:
-        RunCommand(LOWORD(wParam), HIWORD(wParam));
+        // No command starts while another works through its files.
+        if (!LongWorkRunning()) {
+            RunCommand(LOWORD(wParam), HIWORD(wParam));
+        }
         return TRUE;
     case WM_DROPFILES:
-        AddDroppedFiles(reinterpret_cast<HDROP>(wParam));
+        if (LongWorkRunning()) {
+            DragFinish(reinterpret_cast<HDROP>(wParam));
+        } else {
+            AddDroppedFiles(reinterpret_cast<HDROP>(wParam));
+        }
         return TRUE;
     default:
         return FALSE;

@@ -20,11 +20,23 @@ extern char SelectionBuffer[kPathBufferSize];
 INT_PTR CALLBACK MainWindowProc(HWND window, UINT message, WPARAM wParam, LPARAM lParam);
 // Puts five texts into the five edit fields, Title to Comment.
 void ShowTagFields(const TagFields& fields);
-// The wait cursor while a command works through files, for as long as a slow disk or
-// a network share makes it take: BeginWait shows it and returns the cursor it
-// replaced, which EndWait puts back.
+// The wait cursor while a command works, for as long as a slow disk or a network
+// share makes it take: BeginWait shows it and returns the cursor it replaced, which
+// EndWait puts back.
 HCURSOR BeginWait();
 void EndWait(HCURSOR previous);
+
+// A command that works through many files: saving, or walking dropped folders
+// (`walking`, whose end is not known). It starts under the wait cursor; KeepWorking,
+// called before each file or folder entry, keeps the windows alive, shows the progress
+// box once the work has gone on for about a second, and says whether to go on (false
+// once the user has cancelled). EndLongWork takes the box down and says whether the
+// work ran to its end.
+void BeginLongWork(bool walking);
+bool KeepWorking(int done, int total);
+void CancelLongWork();
+bool LongWorkRunning();
+bool EndLongWork();
 
 // The list of files, in the main window's list box.
 namespace FileList {

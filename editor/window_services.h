@@ -9,7 +9,8 @@
 #ifdef _WIN32
 #include <windows.h>
 
-#include <commdlg.h>  // after windows.h, which they need
+#include <commctrl.h> // the progress bar; after windows.h, as are the next two
+#include <commdlg.h>
 #include <shellapi.h> // dropped files
 constexpr char kDirectorySeparator = '\\';
 

@@ -5,6 +5,7 @@
 
 #define IDD_MAIN 101
 #define IDD_ABOUT 102
+#define IDD_PROGRESS 103
 #define IDB_ARTWORK 110
 
 #define IDC_TITLE 1000
@@ -23,3 +24,5 @@
 #define IDC_USE_YEAR 1015
 #define IDC_USE_COMMENT 1016
 #define IDC_ABOUT 1021
+#define IDC_PROGRESS_TEXT 1030
+#define IDC_PROGRESS_BAR 1031

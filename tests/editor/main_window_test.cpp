@@ -3,10 +3,12 @@
 
 #include "tagstore/tag_reader.h"
 #include "winlayer/core/backend.h"
+#include "winlayer/core/input.h"
 #include "winlayer/include/windows.h"
 
 #include <cstdio>
 #include <functional>
+#include <memory>
 
 namespace {
 const std::vector<std::string> kEmptyFields(5, "");
@@ -38,7 +40,8 @@ TEST_F(Program, StartsWithEverySwitchOnEveryFieldEmptyAndTheListEmpty) {
     }
     EXPECT_EQ(Fields(), kEmptyFields);
     EXPECT_TRUE(Entries().empty());
-    EXPECT_EQ(session.Focus(main), session.Control(main, IDC_TITLE));
+    EXPECT_EQ(session.Focus(main), session.Control(main, IDC_SAVE_ALL))
+        << "focus back where it was";
 }
 
 TEST_F(Program, FieldsRefuseCharactersBeyondTheirLength) {
@@ -276,4 +279,94 @@ TEST_F(Program, TheWaitCursorShowsFromTheStartToTheEndOfEachCommandOnFiles) {
     session.DismissMessageBox();
     EXPECT_TRUE(shown.empty());
     EXPECT_EQ(winlayer::CurrentCursor(), CursorShape::Arrow);
+}
+
+// Long work, with a clock that makes every step a second long: the progress box shows
+// at the first file, and the user cancels from it at a chosen point.
+TEST_F(Program, LongWorkShowsItsProgressAndCancelsBetweenTwoFiles) {
+    std::vector<std::string> names;
+    for (char c = 'a'; c < 'a' + 6; ++c) {
+        names.push_back(std::string(1, c) + ".mp3");
+        Song(names.back(), "Old");
+    }
+    Open(names);
+    std::vector<Bytes> before;
+    for (const std::string& name : names) {
+        before.push_back(ReadBytes(Path(name)));
+    }
+    session.SetClockStep(1000);
+    session.Replace(main, IDC_TITLE, "New");
+
+    // Each way to cancel, at a chosen text of the box; what the box showed then.
+    struct Seen {
+        std::string text;
+        int position = -1;
+        bool mainEnabled = true;
+        bool cancelFocused = false;
+    };
+    auto cancelAt = [&](const std::string& when, std::function<void(HWND box)> cancel) {
+        auto seen = std::make_shared<Seen>();
+        session.WhileBusy([this, when, cancel, seen] {
+            const HWND box = session.Find("Quorwin");
+            if (box == nullptr || !seen->text.empty() ||
+                session.Text(box, IDC_PROGRESS_TEXT) != when) {
+                return;
+            }
+            seen->text = session.Text(box, IDC_PROGRESS_TEXT);
+            seen->position =
+                static_cast<int>(SendDlgItemMessageA(box, IDC_PROGRESS_BAR, PBM_GETPOS, 0, 0));
+            seen->mainEnabled = winlayer::FindWindow(main)->enabled;
+            seen->cancelFocused = session.Focus(box) == session.Control(box, IDCANCEL);
+            session.Post([cancel, box] { cancel(box); });
+        });
+        return seen;
+    };
+    auto written = [&](size_t i) {
+        TagFields shown{};
+        return ReadTag(Path(names[i]).c_str(), shown) && std::string(shown.title) == "New";
+    };
+
+    // Escape after three files: three whole records, the rest untouched to the byte.
+    auto seen = cancelAt("Saving 4 of 6 files",
+                         [](HWND box) { winlayer::input::PressKey(box, winlayer::vk::Escape); });
+    session.Click(main, IDC_SAVE_ALL);
+    EXPECT_EQ(seen->position, 3);
+    EXPECT_FALSE(seen->mainEnabled) << "no second command while the first works";
+    EXPECT_TRUE(seen->cancelFocused);
+    for (size_t i = 0; i < names.size(); ++i) {
+        if (i < 3) {
+            EXPECT_TRUE(written(i)) << names[i];
+        } else {
+            EXPECT_EQ(ReadBytes(Path(names[i])), before[i]) << names[i];
+        }
+    }
+    EXPECT_EQ(session.Find("Quorwin"), nullptr) << "the box goes";
+    EXPECT_TRUE(session.Enabled(main, IDC_FILE_LIST));
+    EXPECT_TRUE(winlayer::FindWindow(main)->enabled);
+    EXPECT_EQ(session.Focus(main), session.Control(main, IDC_SAVE_ALL))
+        << "focus back where it was";
+    EXPECT_TRUE(session.MessageBoxes().empty()) << "a cancelled save says nothing";
+
+    // The desktop closing the disabled main window cancels too, and the program goes on.
+    seen = cancelAt("Saving 2 of 6 files", [this](HWND) { winlayer::input::Close(main); });
+    session.Click(main, IDC_SAVE_ALL);
+    EXPECT_EQ(seen->text, "Saving 2 of 6 files");
+    EXPECT_TRUE(session.Running());
+    EXPECT_EQ(ReadBytes(Path(names[5])), before[5]);
+
+    // A cancelled drop adds nothing; the next save runs to its end.
+    session.Click(main, IDC_CLEAR_ALL);
+    seen = cancelAt("Looking for songs: 2 found", [](HWND box) {
+        winlayer::input::Click(winlayer::FindControl(box, IDCANCEL)->handle);
+    });
+    session.DropFiles(main, {dir.path()});
+    EXPECT_EQ(seen->text, "Looking for songs: 2 found");
+    EXPECT_TRUE(Entries().empty());
+    session.WhileBusy(nullptr);
+    session.DropFiles(main, {dir.path()});
+    ASSERT_EQ(Entries().size(), names.size());
+    session.Click(main, IDC_SAVE_ALL);
+    for (size_t i = 0; i < names.size(); ++i) {
+        EXPECT_TRUE(written(i)) << names[i];
+    }
 }

@@ -1,4 +1,5 @@
 // The Win32 functions the program calls, provided by the core.
+#include "winlayer/core/changes.h"
 #include "winlayer/core/common_dialogs.h"
 #include "winlayer/core/dialog.h"
 #include "winlayer/include/windows.h"
@@ -12,6 +13,15 @@ INT_PTR WINAPI DialogBoxParamA(HINSTANCE, LPCSTR templateName, HWND owner, DLGPR
     }
     return RunModalDialog(static_cast<int>(reinterpret_cast<ULONG_PTR>(templateName)), owner,
                           dialogProc, initParam);
+}
+
+HWND WINAPI CreateDialogParamA(HINSTANCE, LPCSTR templateName, HWND owner, DLGPROC dialogProc,
+                               LPARAM initParam) {
+    if (!IS_INTRESOURCE(templateName)) {
+        return nullptr;
+    }
+    return CreateModelessDialog(static_cast<int>(reinterpret_cast<ULONG_PTR>(templateName)), owner,
+                                dialogProc, initParam);
 }
 
 BOOL WINAPI DestroyWindow(HWND window) {
@@ -65,6 +75,37 @@ BOOL WINAPI EnableWindow(HWND handle, BOOL enable) {
     const BOOL wasDisabled = window->enabled ? FALSE : TRUE;
     SetEnabled(*window, enable != FALSE);
     return wasDisabled;
+}
+
+BOOL WINAPI IsChild(HWND parent, HWND handle) {
+    const Window* window = FindWindow(handle);
+    return window != nullptr && window->kind != ControlKind::Dialog && window->parent == parent
+               ? TRUE
+               : FALSE;
+}
+
+LONG_PTR WINAPI GetWindowLongPtrA(HWND handle, int index) {
+    const Window* window = FindWindow(handle);
+    return window != nullptr && index == GWL_STYLE ? static_cast<LONG_PTR>(window->style) : 0;
+}
+
+// Only the style is kept; it takes effect as the control's rules read it (a progress
+// bar's marquee).
+LONG_PTR WINAPI SetWindowLongPtrA(HWND handle, int index, LONG_PTR value) {
+    Window* window = FindWindow(handle);
+    if (window == nullptr || index != GWL_STYLE) {
+        return 0;
+    }
+    const DWORD previous = window->style;
+    window->style = static_cast<DWORD>(value);
+    if (window->style != previous) {
+        Record(ChangeKind::State, handle);
+    }
+    return static_cast<LONG_PTR>(previous);
+}
+
+BOOL WINAPI InitCommonControlsEx(const INITCOMMONCONTROLSEX* classes) {
+    return classes != nullptr ? TRUE : FALSE; // the core's controls are always there
 }
 
 BOOL WINAPI InvalidateRect(HWND window, const RECT*, BOOL) {

@@ -46,6 +46,14 @@ struct BackendHooks {
     // come (the loop then ends the program). It may return with nothing posted, as
     // after an event of the platform's own that needed no input. Null: no user at all.
     std::function<bool()> waitForInput;
+    // Handles the platform's pending events without waiting, posting what is input, while
+    // a command of the program's works on and looks for messages between its steps
+    // (PeekMessageA): the window stays alive (repaints, the desktop's pings). Null:
+    // nothing is pending.
+    std::function<void()> pumpEvents;
+    // The milliseconds since some fixed point, as GetTickCount64 gives them. Null: the
+    // system's steady clock.
+    std::function<ULONGLONG()> tickCount;
     // Shows the changes, oldest first.
     std::function<void(const std::vector<Change>&)> showChanges;
     // Show and take down the platform's own file chooser or message window. Null: the

@@ -1,5 +1,6 @@
 #include "winlayer/core/controls.h"
 
+#include "winlayer/core/changes.h"
 #include "winlayer/core/codepage.h"
 #include "winlayer/core/edit.h"
 #include "winlayer/core/list_box.h"
@@ -19,6 +20,8 @@ ControlKind KindOf(const ControlTemplate& entry) {
         return ControlKind::ListBox;
     case ControlClass::Static:
         return (entry.style & SS_TYPEMASK) == SS_BITMAP ? ControlKind::Bitmap : ControlKind::Static;
+    case ControlClass::Progress:
+        return ControlKind::ProgressBar;
     case ControlClass::Button:
         break;
     }
@@ -84,6 +87,40 @@ LRESULT ListMessage(Window& list, UINT message, WPARAM wParam, LPARAM lParam) {
     }
 }
 
+// A progress bar: its range, its position within it (kept inside the range), and the
+// moving marquee of a bar whose end is not known.
+LRESULT ProgressMessage(Window& bar, UINT message, WPARAM wParam, LPARAM lParam) {
+    ProgressState& p = bar.progress;
+    const ProgressState before = p;
+    LRESULT result = 0;
+    switch (message) {
+    case PBM_SETRANGE32:
+        result =
+            static_cast<LRESULT>((p.low & 0xFFFF) | ((p.high & 0xFFFF) << 16)); // the old range
+        p.low = static_cast<int>(wParam);
+        p.high = static_cast<int>(lParam);
+        break;
+    case PBM_SETPOS:
+        result = p.pos;
+        p.pos = static_cast<int>(wParam);
+        break;
+    case PBM_GETPOS:
+        return p.pos;
+    case PBM_SETMARQUEE:
+        p.marquee = (bar.style & PBS_MARQUEE) != 0 && wParam != 0;
+        result = TRUE;
+        break;
+    default:
+        return 0;
+    }
+    p.pos = p.pos < p.low ? p.low : p.pos > p.high ? p.high : p.pos;
+    if (p.low != before.low || p.high != before.high || p.pos != before.pos ||
+        p.marquee != before.marquee) {
+        Record(ChangeKind::State, bar.handle);
+    }
+    return result;
+}
+
 } // namespace
 
 int CopyText(const std::string& text, char* buffer, int size) {
@@ -128,6 +165,8 @@ LRESULT ControlMessage(Window& control, UINT message, WPARAM wParam, LPARAM lPar
         return 0;
     case ControlKind::ListBox:
         return ListMessage(control, message, wParam, lParam);
+    case ControlKind::ProgressBar:
+        return ProgressMessage(control, message, wParam, lParam);
     default:
         return 0;
     }

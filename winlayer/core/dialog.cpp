@@ -155,14 +155,12 @@ void Notify(HWND control, WORD code) {
     }
 }
 
-INT_PTR RunModalDialog(int templateId, HWND owner, DLGPROC proc, LPARAM param) {
-    const DialogTemplate* entry = FindDialogTemplate(templateId);
-    if (entry == nullptr || proc == nullptr) {
-        return -1;
-    }
-    const bool ownerDisabled = DisableOwner(owner);
+namespace {
 
-    const HWND dialog = BuildDialog(*entry, owner, proc);
+// Builds a dialog, lets its procedure initialise it, and shows it when `show` says so;
+// the dialog's handle, or null when its procedure destroyed it meanwhile.
+HWND OpenDialog(const DialogTemplate& entry, HWND owner, DLGPROC proc, LPARAM param, bool show) {
+    const HWND dialog = BuildDialog(entry, owner, proc);
     Record(ChangeKind::Created, dialog);
     Window* built = FindWindow(dialog);
     const HWND first = FirstTabStop(*built);
@@ -170,7 +168,8 @@ INT_PTR RunModalDialog(int templateId, HWND owner, DLGPROC proc, LPARAM param) {
         first != nullptr) {
         SetFocusTo(first);
     }
-    if (Window* shown = FindWindow(dialog)) {
+    Window* shown = FindWindow(dialog);
+    if (shown != nullptr && show) {
         Record(ChangeKind::Shown, dialog);
         // Activated with no control focused (the procedure set none), the dialog
         // gives the focus to its first tab stop.
@@ -180,15 +179,43 @@ INT_PTR RunModalDialog(int templateId, HWND owner, DLGPROC proc, LPARAM param) {
             }
         }
     }
+    return shown != nullptr ? dialog : nullptr;
+}
 
-    gLoops.push_back(dialog);
-    ModalLoop([dialog] { return FindWindow(dialog) == nullptr; });
-    std::erase(gLoops, dialog);
-    if (FindWindow(dialog) != nullptr) {
-        Destroy(dialog);
+} // namespace
+
+INT_PTR RunModalDialog(int templateId, HWND owner, DLGPROC proc, LPARAM param) {
+    const DialogTemplate* entry = FindDialogTemplate(templateId);
+    if (entry == nullptr || proc == nullptr) {
+        return -1;
+    }
+    const bool ownerDisabled = DisableOwner(owner);
+    const HWND dialog = OpenDialog(*entry, owner, proc, param, true);
+    if (dialog != nullptr) {
+        gLoops.push_back(dialog);
+        ModalLoop([dialog] { return FindWindow(dialog) == nullptr; });
+        std::erase(gLoops, dialog);
+        if (FindWindow(dialog) != nullptr) {
+            Destroy(dialog);
+        }
     }
     RestoreOwner(owner, ownerDisabled);
     return 0;
+}
+
+HWND CreateModelessDialog(int templateId, HWND owner, DLGPROC proc, LPARAM param) {
+    const DialogTemplate* entry = FindDialogTemplate(templateId);
+    if (entry == nullptr || proc == nullptr || (owner != nullptr && FindWindow(owner) == nullptr)) {
+        return nullptr;
+    }
+    return OpenDialog(*entry, owner, proc, param, (entry->style & WS_VISIBLE) != 0);
+}
+
+void RunWithDialogManager(HWND dialog, const InputEvent& event) {
+    const size_t at = gLoops.size();
+    gLoops.push_back(dialog);
+    event();
+    gLoops.erase(gLoops.begin() + static_cast<std::ptrdiff_t>(at));
 }
 
 bool DisableOwner(HWND owner) {
@@ -227,10 +254,16 @@ bool Destroy(HWND handle) {
         }
     }
     const bool wasDialog = window->kind == ControlKind::Dialog;
+    const HWND owner = window->parent;
     RemoveWindowRecord(handle);
     Record(ChangeKind::Destroyed, handle);
     if (wasDialog) {
-        // As on Windows, the newest remaining window that takes input becomes active.
+        // As on Windows, the owner becomes active when it takes input, else the newest
+        // remaining window that does.
+        if (TakesInput(owner)) {
+            Record(ChangeKind::Activated, owner);
+            return true;
+        }
         const std::vector<HWND> dialogs = Dialogs();
         for (auto at = dialogs.rbegin(); at != dialogs.rend(); ++at) {
             if (TakesInput(*at)) {

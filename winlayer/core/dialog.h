@@ -16,6 +16,13 @@ LRESULT Send(HWND window, UINT message, WPARAM wParam, LPARAM lParam);
 void Notify(HWND control, WORD code);
 
 INT_PTR RunModalDialog(int templateId, HWND owner, DLGPROC proc, LPARAM param);
+// A modeless dialog, shown at once when its template has WS_VISIBLE; null when there
+// is no such template or its procedure destroyed it while it was being made.
+HWND CreateModelessDialog(int templateId, HWND owner, DLGPROC proc, LPARAM param);
+// Applies an input event with `dialog`'s dialog manager running, as IsDialogMessage
+// does for a modeless dialog: its keys (Tab, Enter, Escape, the arrows) are the
+// dialog manager's, and no other window's are.
+void RunWithDialogManager(HWND dialog, const InputEvent& event);
 bool Destroy(HWND window);
 
 // Focus within a dialog.
@@ -39,8 +46,8 @@ int EnterCommand(HWND dialog);
 bool DisableOwner(HWND owner);
 void RestoreOwner(HWND owner, bool disabled);
 
-// True when the innermost running modal loop is this dialog's: only that loop's
-// dialog manager sees the keys (IsDialogMessage with its own dialog). Keys for the
+// True when the innermost running modal loop, or message loop with IsDialogMessage,
+// is this dialog's: only that loop's dialog manager sees the keys. Keys for the
 // controls of another window (one without an owner stays usable) go to the control
 // alone.
 bool RunsInnermostLoop(HWND dialog);

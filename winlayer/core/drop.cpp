@@ -2,6 +2,7 @@
 #include "winlayer/core/drop.h"
 
 #include "winlayer/core/changes.h"
+#include "winlayer/core/dialog.h"
 #include "winlayer/core/window.h"
 #include "winlayer/include/windows.h"
 
@@ -34,6 +35,12 @@ HDROP CreateDrop(const std::vector<std::string>& paths) {
         names.emplace_back(path.c_str()); // the shell's list ends each name at a NUL
     }
     return reinterpret_cast<HDROP>(key);
+}
+
+bool AcceptsDrops(HWND dialog) {
+    const Window* window = FindWindow(dialog);
+    return window != nullptr && window->kind == ControlKind::Dialog && TakesInput(dialog) &&
+           (window->exStyle & WS_EX_ACCEPTFILES) != 0;
 }
 
 } // namespace winlayer

@@ -13,5 +13,8 @@ namespace winlayer {
 // DragFinish. Its handle is never reused, so a finished or made-up handle reads as
 // an empty drop.
 HDROP CreateDrop(const std::vector<std::string>& paths);
+// True when files dropped onto this dialog reach it: it takes input (it is not
+// disabled, as while a window it owns is working) and accepts files.
+bool AcceptsDrops(HWND dialog);
 
 } // namespace winlayer

@@ -225,7 +225,23 @@ void TypeText(HWND dialog, const std::string& utf8) {
 }
 
 void Close(HWND dialog) {
-    if (Target(dialog, ControlKind::Dialog) != nullptr) {
+    const Window* window = FindWindow(dialog);
+    if (window == nullptr || window->kind != ControlKind::Dialog) {
+        return;
+    }
+    if (!window->enabled) {
+        // Disabled while a window it owns works (a command's progress box): as Windows
+        // hands the request to the owned window, that window is closed instead.
+        HWND owned = nullptr;
+        for (HWND other : Dialogs()) {
+            const Window* candidate = FindWindow(other);
+            if (candidate->parent == dialog && TakesInput(other)) {
+                owned = other;
+            }
+        }
+        dialog = owned;
+    }
+    if (dialog != nullptr) {
         Send(dialog, WM_CLOSE, 0, 0);
     }
 }
@@ -273,9 +289,7 @@ void DismissMessageBox() {
 }
 
 void DropFiles(HWND dialog, const std::vector<std::string>& paths) {
-    const Window* window = FindWindow(dialog);
-    if (window == nullptr || !TakesInput(dialog) || (window->exStyle & WS_EX_ACCEPTFILES) == 0 ||
-        paths.empty()) {
+    if (!AcceptsDrops(dialog) || paths.empty()) {
         return;
     }
     Send(dialog, WM_DROPFILES, reinterpret_cast<WPARAM>(CreateDrop(paths)), 0);

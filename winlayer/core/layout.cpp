@@ -60,4 +60,15 @@ std::string AccessibleName(HWND handle) {
     return DisplayText(*control);
 }
 
+std::string AccessibleDescription(HWND handle) {
+    const Window* dialog = FindWindow(handle);
+    for (HWND child : dialog != nullptr ? dialog->children : std::vector<HWND>{}) {
+        const Window* control = FindWindow(child);
+        if (control != nullptr && control->kind == ControlKind::Static) {
+            return DisplayText(*control);
+        }
+    }
+    return "";
+}
+
 } // namespace winlayer

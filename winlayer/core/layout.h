@@ -21,5 +21,8 @@ Rect ToPixels(const Rect& dialogUnits, BaseUnits units);
 // What a control is called: its own text, or for an edit field the text of the
 // control to its left on its row, or for a list the group box around it; in UTF-8.
 std::string AccessibleName(HWND control);
+// What a dialog says of itself: the text of its first static text (a progress box's
+// line of what is happening), in UTF-8; empty when it has none.
+std::string AccessibleDescription(HWND dialog);
 
 } // namespace winlayer

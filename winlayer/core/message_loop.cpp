@@ -40,9 +40,7 @@ void ShowChanges() {
 
 void ModalLoop(const std::function<bool()>& finished) {
     while (!finished() && !gQuit) {
-        if (!gQueue.empty()) {
-            InputEvent event = std::move(gQueue.front());
-            gQueue.pop_front();
+        if (InputEvent event; TakeInput(event)) {
             event();
             continue;
         }
@@ -51,6 +49,23 @@ void ModalLoop(const std::function<bool()>& finished) {
             PostQuit(0); // no user, or the user has left: nothing more will happen
         }
     }
+}
+
+bool TakeInput(InputEvent& event) {
+    if (gQueue.empty()) {
+        return false;
+    }
+    event = std::move(gQueue.front());
+    gQueue.pop_front();
+    return true;
+}
+
+bool QuitRequested(bool remove) {
+    const bool requested = gQuit;
+    if (remove) {
+        gQuit = false;
+    }
+    return requested;
 }
 
 void PostQuit(int exitCode) {

@@ -17,8 +17,15 @@ void ModalLoop(const std::function<bool()>& finished);
 // Hands the changes recorded so far to the back end.
 void ShowChanges();
 
+// The next queued event, for a message loop of the program's own (PeekMessageA);
+// false when none waits.
+bool TakeInput(InputEvent& event);
+
 void PostQuit(int exitCode);
 int QuitCode();
+// True when a quit request waits; `remove` takes it, as a message loop that reads it
+// does.
+bool QuitRequested(bool remove);
 // Forgets the quit request, pending input and unshown changes, and puts the arrow
 // back: a new run starts clean.
 void ResetLoop();

@@ -8,7 +8,7 @@
 
 namespace winlayer {
 
-enum class ControlClass { Button, Edit, Static, ListBox };
+enum class ControlClass { Button, Edit, Static, ListBox, Progress };
 
 struct ControlTemplate {
     int id;

@@ -9,7 +9,17 @@
 
 namespace winlayer {
 
-enum class ControlKind { Dialog, Edit, CheckBox, PushButton, Static, GroupBox, Bitmap, ListBox };
+enum class ControlKind {
+    Dialog,
+    Edit,
+    CheckBox,
+    PushButton,
+    Static,
+    GroupBox,
+    Bitmap,
+    ListBox,
+    ProgressBar,
+};
 
 struct Rect {
     int x, y, cx, cy;
@@ -35,6 +45,13 @@ struct ListState {
     int page = 1;    // the rows shown, as the back end's view has them
 };
 
+struct ProgressState {
+    int low = 0; // the range, as a progress bar starts with
+    int high = 100;
+    int pos = 0;
+    bool marquee = false; // a PBS_MARQUEE bar that is moving
+};
+
 struct Window {
     HWND handle = nullptr;
     HWND parent = nullptr; // the dialog of a control; the owner of a dialog
@@ -49,6 +66,7 @@ struct Window {
     int imageId = 0; // a bitmap static's bitmap
     EditState edit;
     ListState list;
+    ProgressState progress;
 
     // Dialogs only.
     DLGPROC proc = nullptr;

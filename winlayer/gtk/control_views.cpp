@@ -97,6 +97,34 @@ void ShowEdit(const Window& edit, ControlView& view) {
     }
 }
 
+gboolean Pulse(gpointer bar) {
+    gtk_progress_bar_pulse(GTK_PROGRESS_BAR(bar));
+    return G_SOURCE_CONTINUE;
+}
+
+void StopPulse(gpointer source) {
+    g_source_remove(GPOINTER_TO_UINT(source));
+}
+
+// A bar whose end is not known pulses as long as it is moving (and its widget lives);
+// any other shows how far it has come.
+void ShowProgress(const Window& control, ControlView& view) {
+    GObject* bar = G_OBJECT(view.widget);
+    const ProgressState& progress = control.progress;
+    const bool pulsing = g_object_get_data(bar, "quorwin-pulse") != nullptr;
+    if (progress.marquee && !pulsing) {
+        g_object_set_data_full(bar, "quorwin-pulse",
+                               GUINT_TO_POINTER(g_timeout_add(100, Pulse, bar)), StopPulse);
+    } else if (!progress.marquee && pulsing) {
+        g_object_set_data(bar, "quorwin-pulse", nullptr);
+    }
+    if (!progress.marquee) {
+        const int span = progress.high - progress.low;
+        gtk_progress_bar_set_fraction(GTK_PROGRESS_BAR(bar),
+                                      span > 0 ? double(progress.pos - progress.low) / span : 0.0);
+    }
+}
+
 } // namespace
 
 ControlView BuildControl(HWND handle) {
@@ -122,6 +150,11 @@ ControlView BuildControl(HWND handle) {
         break;
     case ControlKind::ListBox:
         view = ListView();
+        break;
+    case ControlKind::ProgressBar:
+        view.widget = gtk_progress_bar_new();
+        gtk_progress_bar_set_pulse_step(GTK_PROGRESS_BAR(view.widget), 0.1);
+        gtk_widget_set_valign(view.widget, GTK_ALIGN_CENTER);
         break;
     case ControlKind::Static:
     case ControlKind::Dialog:
@@ -170,6 +203,9 @@ void SyncControl(HWND handle, ControlView& view) {
         break;
     case ControlKind::Static:
         gtk_label_set_text(GTK_LABEL(view.widget), text.c_str());
+        break;
+    case ControlKind::ProgressBar:
+        ShowProgress(*control, view);
         break;
     case ControlKind::ListBox: // its rows change one by one: see InsertRow
     case ControlKind::Bitmap:

@@ -1,6 +1,7 @@
 // Files dropped from a file manager: a window that accepts dropped files (the program
 // said so with DragAcceptFiles) is a drop target for "text/uri-list"; a drop becomes
 // one input event with the local paths in it.
+#include "winlayer/core/drop.h"
 #include "winlayer/core/input.h"
 #include "winlayer/core/message_loop.h"
 #include "winlayer/core/window.h"
@@ -35,8 +36,7 @@ void OnDropReceived(GtkWidget*, GdkDragContext* context, gint, gint, GtkSelectio
 } // namespace
 
 void ShowDropTarget(HWND dialog, GtkWidget* window) {
-    const Window* record = FindWindow(dialog);
-    const bool accepts = record != nullptr && (record->exStyle & WS_EX_ACCEPTFILES) != 0;
+    const bool accepts = AcceptsDrops(dialog);
     const bool is = g_object_get_data(G_OBJECT(window), "quorwin-drop") != nullptr;
     if (accepts == is) {
         return;

@@ -65,6 +65,13 @@ GtkBackend::GtkBackend() {
         gtk_main_iteration_do(TRUE);
         return true;
     };
+    // A command's look for messages between files: what GTK has pending, without
+    // waiting (a bounded number, so that a flood of events cannot stall the work).
+    hooks_.pumpEvents = [] {
+        for (int n = 0; n < 200 && gtk_events_pending(); ++n) {
+            gtk_main_iteration_do(FALSE);
+        }
+    };
     hooks_.showChanges = [this](const std::vector<Change>& changes) { Show(changes); };
     hooks_.showFileDialog = [this](const FileDialog& dialog) { ShowFileDialog(dialog); };
     hooks_.hideFileDialog = [this](const FileDialog&) { DestroyWidget(chooser_); };
@@ -98,6 +105,10 @@ void GtkBackend::Show(const std::vector<Change>& changes) {
         case ChangeKind::State:
             if (auto control = controls_.find(change.window); control != controls_.end()) {
                 SyncControl(change.window, control->second);
+                if (const Window* window = FindWindow(change.window);
+                    window != nullptr && window->kind == ControlKind::Static) {
+                    ShowDescription(window->parent);
+                }
             } else if (auto dialog = dialogs_.find(change.window); dialog != dialogs_.end()) {
                 if (const Window* window = FindWindow(change.window)) {
                     gtk_window_set_title(GTK_WINDOW(dialog->second.window),
@@ -162,7 +173,9 @@ void GtkBackend::Build(HWND handle) {
     GtkWidget* fixed = gtk_fixed_new();
     gtk_widget_set_size_request(fixed, frame.cx, frame.cy);
     gtk_container_add(GTK_CONTAINER(view.window), fixed);
-    gtk_window_move(GTK_WINDOW(view.window), frame.x, frame.y);
+    if ((dialog->style & DS_CENTER) == 0 || WindowOf(dialog->parent) == nullptr) {
+        gtk_window_move(GTK_WINDOW(view.window), frame.x, frame.y);
+    }
     gtk_widget_set_name(view.window, "dialog");
 
     for (HWND child : dialog->children) {
@@ -179,8 +192,24 @@ void GtkBackend::Build(HWND handle) {
         controls_[child] = built;
         view.controls.push_back(child);
     }
+    // A window owned by another stays in front of it; a centred one is centred on it.
+    if (GtkWidget* owner = WindowOf(dialog->parent)) {
+        gtk_window_set_transient_for(GTK_WINDOW(view.window), GTK_WINDOW(owner));
+        if ((dialog->style & DS_CENTER) != 0) {
+            gtk_window_set_position(GTK_WINDOW(view.window), GTK_WIN_POS_CENTER_ON_PARENT);
+        }
+    }
     ConnectDialogInput(handle, view.window);
     dialogs_[handle] = view;
+    ShowDescription(handle);
+}
+
+void GtkBackend::ShowDescription(HWND dialog) {
+    if (GtkWidget* window = WindowOf(dialog)) {
+        if (AtkObject* accessible = gtk_widget_get_accessible(window)) {
+            atk_object_set_description(accessible, AccessibleDescription(dialog).c_str());
+        }
+    }
 }
 
 void GtkBackend::ShowDialog(HWND dialog) {

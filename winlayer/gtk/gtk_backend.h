@@ -55,6 +55,8 @@ class GtkBackend {
     void ShowDialog(HWND dialog);
     void Forget(HWND window);
     void ShowFocus(HWND dialog, bool activate);
+    // The dialog's description for assistive technology, from the core.
+    void ShowDescription(HWND dialog);
     // Lists with many rows changing at once, taken off their views while they change.
     std::map<HWND, GtkListStore*> DetachBusyLists(const std::vector<Change>& changes);
     void Reattach(HWND list, ControlView& view);

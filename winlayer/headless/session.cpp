@@ -21,6 +21,11 @@ constexpr auto kPatience = std::chrono::seconds(30);
 
 Session::Session() {
     hooks_.waitForInput = [this] { return WaitForInput(); };
+    hooks_.pumpEvents = [this] {
+        if (busy_) {
+            busy_();
+        }
+    };
     SetBackend(&hooks_);
 }
 
@@ -232,6 +237,19 @@ void Session::DismissMessageBox() {
 
 void Session::DropFiles(HWND window, std::vector<std::string> paths) {
     Do([window, &paths] { input::DropFiles(window, paths); });
+}
+
+void Session::SetClockStep(ULONGLONG step) {
+    clockStep_ = step;
+    hooks_.tickCount = [this] { return clock_ += clockStep_; };
+}
+
+void Session::WhileBusy(std::function<void()> busy) {
+    busy_ = std::move(busy);
+}
+
+void Session::Post(std::function<void()> action) {
+    PostInput(std::move(action));
 }
 
 } // namespace winlayer::headless

@@ -68,6 +68,17 @@ class Session {
     // Drops files or folders onto a window from a file manager.
     void DropFiles(HWND window, std::vector<std::string> paths);
 
+    // --- While a command works through many files -----------------------------------
+    // The program's clock (GetTickCount64) moves `step` milliseconds each time the
+    // program reads it, so that a test decides when the progress box shows.
+    void SetClockStep(ULONGLONG step);
+    // Each time the working program looks for messages, `busy` runs on its thread: it
+    // may read what is shown and Post the user's input, which the program takes at that
+    // look. Null: nothing happens meanwhile.
+    void WhileBusy(std::function<void()> busy);
+    // Posts an action as the user's input without waiting for it: only from `busy`.
+    void Post(std::function<void()> action);
+
   private:
     BackendHooks hooks_;
     std::mutex mutex_;
@@ -78,6 +89,9 @@ class Session {
     bool started_ = false;
     int exitCode_ = -1;
     std::thread program_;
+    std::function<void()> busy_;
+    ULONGLONG clock_ = 0;
+    ULONGLONG clockStep_ = 0;
 
     void WaitUntilSettled(std::unique_lock<std::mutex>& lock);
     bool WaitForInput();

@@ -4,13 +4,19 @@
 #include "winlayer/include/win32_types.h"
 
 // Window messages.
+constexpr UINT WM_NULL = 0x0000;
 constexpr UINT WM_DESTROY = 0x0002;
 constexpr UINT WM_SETREDRAW = 0x000B;
 constexpr UINT WM_SETTEXT = 0x000C;
 constexpr UINT WM_GETTEXT = 0x000D;
 constexpr UINT WM_CLOSE = 0x0010;
+constexpr UINT WM_QUIT = 0x0012;
+constexpr UINT WM_KEYFIRST = 0x0100;
+constexpr UINT WM_KEYLAST = 0x0109;
 constexpr UINT WM_INITDIALOG = 0x0110;
 constexpr UINT WM_COMMAND = 0x0111;
+constexpr UINT WM_MOUSEFIRST = 0x0200;
+constexpr UINT WM_MOUSELAST = 0x020E;
 constexpr UINT WM_DROPFILES = 0x0233;
 
 // Edit controls.
@@ -33,6 +39,22 @@ constexpr UINT LB_GETCOUNT = 0x018B;
 constexpr int LB_ERR = -1;
 constexpr WORD LBN_SELCHANGE = 1;
 constexpr WORD LBN_DBLCLK = 2;
+
+// Progress bars (the common control "msctls_progress32").
+constexpr UINT PBM_SETPOS = 0x0402;
+constexpr UINT PBM_SETRANGE32 = 0x0406;
+constexpr UINT PBM_GETPOS = 0x0408;
+constexpr UINT PBM_SETMARQUEE = 0x040A;
+constexpr DWORD PBS_MARQUEE = 0x08;
+constexpr DWORD ICC_PROGRESS_CLASS = 0x00000020;
+
+// Taking messages from the queue: PeekMessageA's options.
+constexpr UINT PM_REMOVE = 0x0001;
+constexpr UINT PM_QS_PAINT = 0x0020 << 16;
+constexpr UINT PM_QS_SENDMESSAGE = 0x0040 << 16;
+
+// Window data: GetWindowLongPtrA and SetWindowLongPtrA.
+constexpr int GWL_STYLE = -16;
 
 // Dialog command identifiers.
 constexpr int IDOK = 1;
@@ -59,6 +81,7 @@ constexpr DWORD WS_EX_ACCEPTFILES = 0x00000010;
 // Dialog styles.
 constexpr DWORD DS_SETFONT = 0x0040;
 constexpr DWORD DS_MODALFRAME = 0x0080;
+constexpr DWORD DS_CENTER = 0x0800;
 
 // Edit styles.
 constexpr DWORD ES_LEFT = 0x0000;

@@ -7,6 +7,7 @@ typedef int BOOL;
 typedef unsigned int UINT;
 typedef std::uint32_t DWORD;
 typedef std::int32_t LONG;
+typedef unsigned long long ULONGLONG;
 typedef unsigned short WORD;
 typedef std::intptr_t INT_PTR;
 typedef std::intptr_t LONG_PTR;
@@ -41,6 +42,26 @@ typedef struct tagRECT {
     LONG right;
     LONG bottom;
 } RECT;
+
+typedef struct tagPOINT {
+    LONG x;
+    LONG y;
+} POINT;
+
+// A message taken from the thread's queue.
+typedef struct tagMSG {
+    HWND hwnd;
+    UINT message;
+    WPARAM wParam;
+    LPARAM lParam;
+    DWORD time;
+    POINT pt;
+} MSG, *LPMSG;
+
+typedef struct tagINITCOMMONCONTROLSEX {
+    DWORD dwSize;
+    DWORD dwICC;
+} INITCOMMONCONTROLSEX;
 
 typedef INT_PTR(CALLBACK* DLGPROC)(HWND, UINT, WPARAM, LPARAM);
 typedef UINT_PTR(CALLBACK* LPOFNHOOKPROC)(HWND, UINT, WPARAM, LPARAM);

@@ -35,10 +35,11 @@ const std::regex kEnd = Statement("END");
 const std::regex kControl =
     Statement(R"((EDITTEXT|LISTBOX|LTEXT|CTEXT|PUSHBUTTON|DEFPUSHBUTTON|GROUPBOX)[ \t]+(?:)" +
               kText + kComma + ")?" + kValue + kComma + kRect + "(?:" + kComma + kValue + ")?");
-// CONTROL caption-or-bitmap, id, class, style, x, y, cx, cy
+// CONTROL caption-or-bitmap, id, class, style, x, y, cx, cy; the class a button, a
+// static or the common controls' progress bar
 const std::regex kGeneral =
     Statement(R"(CONTROL[ \t]+(?:)" + kText + R"(|(\w+)))" + kComma + kValue + kComma +
-              R"x("(Button|Static)")x" + kComma + kValue + kComma + kRect);
+              R"x("(Button|Static|msctls_progress32)")x" + kComma + kValue + kComma + kRect);
 
 // Each control statement: whether a caption comes first, its class, and its style.
 struct Kind {
@@ -120,8 +121,9 @@ bool ParseScript(const std::string& text, Script& script, std::string& error) {
             const std::string style = kind.style + (m[5].matched ? " | " + m[5].str() : "");
             dialog->controls.push_back(Control(m[3], kind.controlClass, m[2], "0", m[4], style));
         } else if (is(2, kGeneral) && (!m[2].matched || m[4] == "Static")) {
+            const std::string controlClass = m[4] == "msctls_progress32" ? "Progress" : m[4].str();
             dialog->controls.push_back(
-                Control(m[3], m[4], m[1], m[2].matched ? m[2].str() : "0", m[6], m[5]));
+                Control(m[3], controlClass, m[1], m[2].matched ? m[2].str() : "0", m[6], m[5]));
         } else {
             error = "line " + std::to_string(number) + ": " + Unread(line, place);
             return false;
