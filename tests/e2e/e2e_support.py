@@ -135,6 +135,34 @@ class XInput(Input):
     def screenshot(self, path, x, y, width, height):
         screenshot(path, x, y, width, height)
 
+    def ping(self, title, timeout=1.0):
+        """Sends the window a _NET_WM_PING, as a desktop does to find out whether it is
+        alive; the seconds it took to answer, or None when it did not within `timeout`.
+        The answer goes to the root window, where a second connection listens."""
+        window = self._window(title)
+        listener = xdisplay.Display()
+        root = listener.screen().root
+        root.change_attributes(event_mask=X.SubstructureNotifyMask)
+        listener.sync()
+        protocols = self.display.intern_atom("WM_PROTOCOLS")
+        ping = self.display.intern_atom("_NET_WM_PING")
+        stamp = int(time.monotonic() * 1000) & 0x7FFFFFFF
+        sent = time.monotonic()
+        window.send_event(protocol.event.ClientMessage(
+            window=window, client_type=protocols, data=(32, [ping, stamp, window.id, 0, 0])))
+        self.display.sync()
+        try:
+            while time.monotonic() - sent < timeout:
+                while listener.pending_events():
+                    event = listener.next_event()
+                    if event.type == X.ClientMessage and event.data[1][0] == ping and \
+                            event.data[1][1] == stamp:
+                        return time.monotonic() - sent
+                time.sleep(0.01)
+            return None
+        finally:
+            listener.close()
+
 
 class MutterInput(Input):
     """Clicks and key presses through the Wayland compositor's remote-desktop interface,

@@ -361,6 +361,101 @@ def drop_files(field, files, folder):
     check(text(field["Title:"]) == "Song B", "a drop changed the fields")
 
 
+def progress_box():
+    """The progress box a long command shows (captioned "Quorwin", the main window
+    "Quorwin "), or None."""
+    app = application()
+    return app and next((n for n in app if n is not None and n.name == "Quorwin"), None)
+
+
+def slow_disk(pid, delay_us):
+    """Makes every file the program opens take `delay_us` microseconds longer, as on a
+    network share: strace, attached to it, delays the return of each openat."""
+    tracer = subprocess.Popen(["strace", "-q", "-p", str(pid), "-e", "trace=openat",
+                               "-e", "inject=openat:delay_exit=%d" % delay_us, "-o", os.devnull])
+
+    def attached():
+        with open("/proc/%d/status" % pid) as f:
+            return any(line.startswith("TracerPid:") and line.split()[1] != "0" for line in f)
+    wait_for(attached, "strace attached to the program")
+    return tracer
+
+
+def saved_record(old, texts, on):
+    """The bytes a save gives a file with a record: the switched-on fields' texts,
+    the rest as they were."""
+    tail = bytearray(old[-128:])
+    for (offset, width), value, switched in zip(((3, 30), (33, 30), (63, 30), (93, 4), (97, 30)),
+                                                texts, on):
+        if switched:
+            tail[offset:offset + width] = value.encode("latin-1")[:width].ljust(width, b"\0")
+    return old[:-128] + bytes(tail)
+
+
+def long_work(user, program, main_window, field, switch, button, files, folder):
+    """Save To ALL over 300 songs on a slow disk: the window keeps answering, a progress
+    box shows how far it has come, and Escape stops it between two files; every file is
+    whole or untouched, and the next save writes them all."""
+    many = os.path.join(folder, "many")
+    os.makedirs(many)
+    before = {}
+    for i in range(300):
+        path = os.path.join(many, "song %03d.mp3" % i)
+        before[path] = os.urandom(1000).replace(b"T", b"t") + \
+            make_record("Song %d" % i, "Artist", "Old album", "1999", "c", 7)
+        with open(path, "wb") as f:
+            f.write(before[path])
+    act(button["Clear All"])
+    wait_for(lambda: rows(files) == [], "Clear All's action to empty the list")
+    subprocess.run([sys.executable, os.path.join(os.path.dirname(__file__), "drag_source.py"),
+                    "--to", "%d,%d" % centre(files), many], check=True, timeout=60)
+    wait_for(lambda: files.queryTable().nRows == 300, "300 songs listed", timeout=30)
+    user.click(*centre(field["Album:"]))
+    user.key("a", ("ctrl",))
+    user.type("Long work")
+    wait_for(lambda: text(field["Album:"]) == "Long work", "the album typed")
+    texts = [text(field[n]) for n in field]
+    on = [states(switch[n]).contains(pyatspi.STATE_CHECKED) for n in field]
+    after = {path: saved_record(old, texts, on) for path, old in before.items()}
+
+    tracer = slow_disk(program.pid, 10000)  # two opens a file: 6 s for the whole save
+    try:
+        act(button["Save To ALL"])
+        if SYSTEM == "x11":
+            answered = user.ping("Quorwin ")
+            check(answered is not None, "the window did not answer a ping before the box")
+        box = wait_for(progress_box, "the progress box", timeout=10)
+        await_window(user, box, "the progress box")
+        bar = wait_for(lambda: find(box, pyatspi.ROLE_PROGRESS_BAR), "the box's progress bar")
+        first = bar.queryValue().currentValue
+        wait_for(lambda: bar.queryValue().currentValue > first, "the bar's value to rise")
+        check(box.description.startswith("Saving ") and box.description.endswith(" of 300 files"),
+              "the box describes itself as %r" % box.description)
+        check(find(box, pyatspi.ROLE_PUSH_BUTTON, "Cancel") is not None, "no Cancel in the box")
+        if SYSTEM == "x11":
+            answered = user.ping("Quorwin ")
+            check(answered is not None, "the window did not answer a ping with the box up")
+            shot(user, "progress", *extents(box))
+        user.key("Escape")
+        wait_for(lambda: progress_box() is None, "Escape to take the box down")
+    finally:
+        tracer.terminate()
+        tracer.wait()
+    wait_for(lambda: focused(main_window) == (pyatspi.ROLE_PUSH_BUTTON, "Save To ALL"),
+             "the focus back on Save To ALL")
+    now = {path: open(path, "rb").read() for path in before}
+    whole = [p for p in now if now[p] == after[p]]
+    untouched = [p for p in now if now[p] == before[p]]
+    check(len(whole) + len(untouched) == 300, "a file neither whole nor untouched")
+    check(whole and untouched, "Escape stopped nothing: %d saved" % len(whole))
+    check(modal(pyatspi.ROLE_ALERT, "Error") is None and modal(pyatspi.ROLE_DIALOG, "Error") is None,
+          "a cancelled save showed a message")
+
+    act(button["Save To ALL"])
+    wait_for(lambda: all(open(p, "rb").read() == after[p] for p in before),
+             "the next save to write every file", timeout=30)
+
+
 def main():
     folder = tempfile.mkdtemp(prefix="quorwin-e2e-")
     songs = {"b song.mp3": ("Song B", "Artist B", "Old album", "1999", "b", 13),
@@ -434,6 +529,7 @@ def main():
 
         edit_with_mouse(user, main_window, field, switch, button, files, folder, songs)
         drop_files(field, files, folder)
+        long_work(user, program, main_window, field, switch, button, files, folder)
 
         # The close box ends the program with status 0.
         user.close_window("Quorwin ")
