@@ -50,6 +50,7 @@ Clock::time_point gPosted;
 double gAppliedMs = 0;
 bool gAwaitingPaint = false;
 bool gPaintedSincePosted = false;
+bool gStepDone = false; // the core's loop has applied the step's input
 Clock::time_point gPaintStart;
 
 double MsSince(Clock::time_point t) {
@@ -136,8 +137,25 @@ void OnAfterPaint(GdkFrameClock*, gpointer) {
 }
 
 // The input has been applied and GTK has nothing else to do (where GTK painted on the
-// way, that paint is in the time already).
+// way, that paint is in the time already). A long command lets GTK run between its
+// files: GTK idles there too, so the step counts as applied only once the core has
+// taken the input posted after it.
+gboolean Applied(gpointer);
+
+// Waits, without keeping GTK busy, until the core has applied the step.
+gboolean AwaitStep(gpointer) {
+    if (!gStepDone) {
+        return G_SOURCE_CONTINUE;
+    }
+    g_idle_add_full(G_PRIORITY_LOW, Applied, nullptr, nullptr);
+    return G_SOURCE_REMOVE;
+}
+
 gboolean Applied(gpointer) {
+    if (!gStepDone) {
+        g_timeout_add(2, AwaitStep, nullptr);
+        return G_SOURCE_REMOVE;
+    }
     gAppliedMs = MsSince(gPosted);
     if (gStep.painted && !gPaintedSincePosted) {
         gAwaitingPaint = true;
@@ -157,7 +175,9 @@ gboolean Drive(gpointer) {
     gSteps.pop_front();
     gPosted = Clock::now();
     gPaintedSincePosted = false;
+    gStepDone = false;
     gStep.post();
+    winlayer::PostInput([] { gStepDone = true; });
     g_idle_add_full(G_PRIORITY_LOW, Applied, nullptr, nullptr);
     return G_SOURCE_REMOVE;
 }

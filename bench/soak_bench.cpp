@@ -1,5 +1,6 @@
 // Soak: the program through its real entry point, headless, with 10,000 listed
-// files and "Save To ALL" pressed again and again with random switches and texts.
+// files (or as many as the first argument says) and "Save To ALL" pressed again and
+// again with random switches and texts.
 // Afterwards every file is checked against the model of the record rules. Prints
 // the time per file of a save against a loop of the bare system calls.
 #include "editor/program.h"
@@ -15,6 +16,7 @@
 
 #include <chrono>
 #include <cstdio>
+#include <cstdlib>
 #include <cstring>
 #include <filesystem>
 #include <map>
@@ -24,7 +26,7 @@
 
 namespace {
 
-constexpr int kFiles = 10000;
+int gFiles = 10000;
 constexpr int kRounds = 6;
 using Clock = std::chrono::steady_clock;
 namespace input = winlayer::input;
@@ -54,8 +56,11 @@ void BareSave(const char* path, const unsigned char* record) {
 
 } // namespace
 
-int main() {
+int main(int argc, char** argv) {
     namespace fs = std::filesystem;
+    if (argc > 1 && std::atoi(argv[1]) > 0) {
+        gFiles = std::atoi(argv[1]);
+    }
     std::error_code error;
     const fs::path folder = fs::path(ScratchBase()) / ("quorwin-soak-" + std::to_string(getpid()));
     const fs::path bareFolder = folder / "bare";
@@ -63,7 +68,7 @@ int main() {
     std::mt19937 random(2026);
     std::map<std::string, model::Bytes> expected;
     std::vector<std::string> names;
-    for (int i = 0; i < kFiles; ++i) {
+    for (int i = 0; i < gFiles; ++i) {
         model::Bytes bytes(1500 + random() % 1000, 'a');
         if (i % 2 == 0) {
             bytes.resize(bytes.size() + 128, 'r');
@@ -134,10 +139,10 @@ int main() {
         wrong += ReadBytes(path) == bytes ? 0 : 1;
     }
     fs::remove_all(folder, error);
-    const double perSave = saveSeconds / kRounds / kFiles * 1e6;
-    const double perBare = bareSeconds / kRounds / kFiles * 1e6;
+    const double perSave = saveSeconds / kRounds / gFiles * 1e6;
+    const double perBare = bareSeconds / kRounds / gFiles * 1e6;
     std::printf("soak: %d files, %d rounds of Save To ALL with random switches; exit status %d\n",
-                kFiles, kRounds, status);
+                gFiles, kRounds, status);
     std::printf("files not as the model says: %d\n", wrong);
     std::printf("per file: save %.2f us, bare calls %.2f us, ratio %.2f\n", perSave, perBare,
                 perSave / perBare);
