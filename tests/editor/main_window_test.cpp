@@ -353,6 +353,18 @@ TEST_F(Program, LongWorkShowsItsProgressAndCancelsBetweenTwoFiles) {
     EXPECT_TRUE(session.Running());
     EXPECT_EQ(ReadBytes(Path(names[5])), before[5]);
 
+    // An About box that was open keeps working while the progress box is up.
+    session.Click(main, IDC_ABOUT);
+    const HWND about = session.Find("About Quorwin");
+    ASSERT_NE(about, nullptr);
+    seen = cancelAt("Saving 2 of 6 files", [about](HWND box) {
+        winlayer::input::Click(winlayer::FindControl(about, IDOK)->handle);
+        winlayer::input::PressKey(box, winlayer::vk::Escape);
+    });
+    session.Click(main, IDC_SAVE_ALL);
+    EXPECT_EQ(seen->text, "Saving 2 of 6 files");
+    EXPECT_EQ(session.Find("About Quorwin"), nullptr);
+
     // A cancelled drop adds nothing; the next save runs to its end.
     session.Click(main, IDC_CLEAR_ALL);
     seen = cancelAt("Looking for songs: 2 found", [](HWND box) {
