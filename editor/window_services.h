@@ -49,11 +49,15 @@ inline bool TextFromPath(const std::filesystem::path& path, std::string& text) {
 // program's "A" calls used before they carried UTF-8. A locale with none (Unicode
 // only) or one that names UTF-8 keeps Western (1252), so the record stays single bytes.
 inline UINT RecordCodePage() {
+    // By the system locale's name: GetLocaleInfoEx takes LOCALE_NAME_SYSTEM_DEFAULT on
+    // Windows, but Wine refuses it.
+    wchar_t locale[LOCALE_NAME_MAX_LENGTH] = {};
     DWORD codePage = 0;
-    const int got = GetLocaleInfoEx(
-        LOCALE_NAME_SYSTEM_DEFAULT, LOCALE_IDEFAULTANSICODEPAGE | LOCALE_RETURN_NUMBER,
-        reinterpret_cast<LPWSTR>(&codePage), sizeof codePage / sizeof(wchar_t));
-    if (got == 0 || codePage == CP_ACP || codePage == CP_UTF8 || IsValidCodePage(codePage) == 0) {
+    const bool got =
+        GetSystemDefaultLocaleName(locale, LOCALE_NAME_MAX_LENGTH) > 0 &&
+        GetLocaleInfoEx(locale, LOCALE_IDEFAULTANSICODEPAGE | LOCALE_RETURN_NUMBER,
+                        reinterpret_cast<LPWSTR>(&codePage), sizeof codePage / sizeof(wchar_t)) > 0;
+    if (!got || codePage == CP_ACP || codePage == CP_UTF8 || IsValidCodePage(codePage) == 0) {
         return 1252;
     }
     return codePage;
