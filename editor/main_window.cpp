@@ -28,7 +28,7 @@ void Capture(TagFields& fields, FieldSwitches& switches) {
     switches = FieldSwitches{};
     for (int k = 0; k < kFieldCount; ++k) {
         const FieldKind kind = FieldAt(k);
-        GetDlgItemTextA(gMainWindow, kFieldEdit[k], FieldText(fields, kind), FieldWidth(kind) + 1);
+        GetFieldText(gMainWindow, kFieldEdit[k], FieldText(fields, kind), FieldWidth(kind));
         switches.on[k] =
             IsDlgButtonChecked(gMainWindow, kFieldEdit[k] + kSwitchOffset) == BST_CHECKED;
     }

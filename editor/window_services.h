@@ -1,6 +1,7 @@
 // Where the platform's window services come from: the real user32, comdlg32 and
-// shell32 on Windows, the stand-in elsewhere; and how a path in the program's bytes
-// becomes the file system's. The only platform switch in the program.
+// shell32 on Windows, the stand-in elsewhere; how a path in the program's bytes
+// becomes the file system's; and how a field's text becomes the record's bytes. The
+// only platform switch in the program.
 #pragma once
 
 #include <filesystem>
@@ -14,8 +15,9 @@
 #include <shellapi.h> // dropped files
 constexpr char kDirectorySeparator = '\\';
 
-// The program's paths are in the ANSI code page; the file system's names are wide.
-// False when a name has no spelling in the other (the program could not open it).
+// The program's paths are in the process code page, UTF-8 by the manifest (the ANSI
+// code page on a system older than that); the file system's names are wide. False when
+// a name has no spelling in the other (the program could not open it).
 inline bool PathFromText(const char* text, std::filesystem::path& path) {
     const int length = MultiByteToWideChar(CP_ACP, MB_ERR_INVALID_CHARS, text, -1, nullptr, 0);
     if (length <= 0) {
@@ -43,6 +45,51 @@ inline bool TextFromPath(const std::filesystem::path& path, std::string& text) {
     text.resize(static_cast<size_t>(length - 1));
     return true;
 }
+
+// The code page the tag record is kept in: the system's ANSI code page, the one the
+// program's "A" calls used before they carried UTF-8. A locale with none (Unicode
+// only) or one that names UTF-8 keeps Western (1252), so the record stays single bytes.
+inline UINT RecordCodePage() {
+    // By the system locale's name: GetLocaleInfoEx takes LOCALE_NAME_SYSTEM_DEFAULT on
+    // Windows, but Wine refuses it.
+    wchar_t locale[LOCALE_NAME_MAX_LENGTH] = {};
+    DWORD codePage = 0;
+    const bool got =
+        GetSystemDefaultLocaleName(locale, LOCALE_NAME_MAX_LENGTH) > 0 &&
+        GetLocaleInfoEx(locale, LOCALE_IDEFAULTANSICODEPAGE | LOCALE_RETURN_NUMBER,
+                        reinterpret_cast<LPWSTR>(&codePage), sizeof codePage / sizeof(wchar_t)) > 0;
+    if (!got || codePage == CP_ACP || codePage == CP_UTF8 || IsValidCodePage(codePage) == 0) {
+        return 1252;
+    }
+    return codePage;
+}
+
+// An edit field's text in capture form: at most `width` bytes in the record's code
+// page, by Windows' own best-fit conversion, written into a zero-filled `text` of
+// width + 1 bytes. Whole characters only: a double-byte character that would not fit
+// is left out with everything after it. A character outside the Basic Multilingual
+// Plane, which no ANSI code page holds, is one "?" (Windows' own conversion gives one
+// for the pair; Wine's gives two).
+inline void GetFieldText(HWND dialog, int id, char* text, int width) {
+    wchar_t wide[64] = {}; // the field holds at most 30 characters; pairs count twice
+    GetDlgItemTextW(dialog, id, wide, static_cast<int>(sizeof wide / sizeof wide[0]));
+    const UINT codePage = RecordCodePage();
+    int length = 0;
+    for (int i = 0; wide[i] != L'\0';) {
+        const bool pair = IS_HIGH_SURROGATE(wide[i]) && IS_LOW_SURROGATE(wide[i + 1]);
+        char bytes[8] = {'?'};
+        const int count = pair ? 1
+                               : WideCharToMultiByte(codePage, 0, wide + i, 1, bytes, sizeof bytes,
+                                                     nullptr, nullptr);
+        if (count <= 0 || length + count > width) {
+            return;
+        }
+        for (int b = 0; b < count; ++b) {
+            text[length++] = bytes[b];
+        }
+        i += pair ? 2 : 1;
+    }
+}
 #else
 #include "winlayer/include/windows.h"
 constexpr char kDirectorySeparator = '/';
@@ -56,5 +103,11 @@ inline bool PathFromText(const char* text, std::filesystem::path& path) {
 inline bool TextFromPath(const std::filesystem::path& path, std::string& text) {
     text = path.native();
     return true;
+}
+
+// An edit field's text in capture form, as the stand-in delivers it: in Windows-1252
+// by Windows' best-fit conversion, one byte a character.
+inline void GetFieldText(HWND dialog, int id, char* text, int width) {
+    GetDlgItemTextA(dialog, id, text, width + 1);
 }
 #endif

@@ -2,7 +2,9 @@
 
 #include <cstring>
 #include <filesystem>
+#include <string>
 #include <system_error>
+#include <type_traits>
 
 namespace {
 
@@ -36,9 +38,30 @@ bool ReadExactly(std::filebuf& file, unsigned char* buffer, int count) {
 
 } // namespace
 
+bool FilePath(const char* text, std::filesystem::path& path) {
+    try {
+        if constexpr (std::is_same_v<std::filesystem::path::value_type, char>) {
+            path = text;
+        } else {
+            try {
+                path = std::u8string(text, text + std::strlen(text));
+            } catch (const std::system_error&) { // not UTF-8
+                path = text;
+            }
+        }
+        return true;
+    } catch (...) { // no memory, or a text the library cannot convert
+        return false;
+    }
+}
+
 bool IsRegularFile(const char* path) {
+    std::filesystem::path name;
     std::error_code error;
-    const std::filesystem::file_status status = std::filesystem::status(path, error);
+    if (!FilePath(path, name)) {
+        return false;
+    }
+    const std::filesystem::file_status status = std::filesystem::status(name, error);
     return !error && status.type() == std::filesystem::file_type::regular;
 }
 

@@ -4,7 +4,15 @@
 
 #include "tagstore/tag_record.h"
 
+#include <filesystem>
 #include <fstream>
+
+// The file system's name for one of the program's paths. Where names are bytes they
+// are the path's own bytes. Where they are wide (Windows) the path is UTF-8, the
+// process code page the program's manifest declares; a path that is not UTF-8 (from
+// a system too old to honour that, in its ANSI code page) takes the library's own
+// narrow conversion, as before. False when there is no name for it.
+bool FilePath(const char* text, std::filesystem::path& path);
 
 // Only regular files (or links to them) are opened: a directory, pipe, device or
 // socket could block an open or a read, and is never a music file.

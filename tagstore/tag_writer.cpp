@@ -29,8 +29,11 @@ void RestoreRecord(const char* path, long long offset, const TagRecord& previous
 
 // Takes a failed append back off the end of the file.
 void RestoreLength(const char* path, long long size) {
+    std::filesystem::path name;
     std::error_code ignored;
-    std::filesystem::resize_file(path, static_cast<std::uintmax_t>(size), ignored);
+    if (FilePath(path, name)) {
+        std::filesystem::resize_file(name, static_cast<std::uintmax_t>(size), ignored);
+    }
 }
 
 } // namespace

@@ -13,10 +13,14 @@
 #include <algorithm>
 #include <cstdio>
 #include <cstdlib>
+#include <filesystem>
 #include <fstream>
 #include <iostream>
+#include <iterator>
 #include <sstream>
 #include <string>
+#include <system_error>
+#include <unistd.h>
 #include <vector>
 
 namespace {
@@ -76,7 +80,7 @@ class Run {
         session_.Do([list, this] { winlayer::input::SetListPage(list, page_); });
         for (size_t n = 0; n < scenario_.steps.size(); ++n) {
             const size_t before = Abouts().size();
-            Apply(scenario_.steps[n]);
+            Apply(scenario_.steps[n], n);
             Settle(before);
             Print(n, scenario_.steps[n]);
         }
@@ -88,6 +92,41 @@ class Run {
     Session session_;
     HWND main_ = nullptr;
     HWND active_ = nullptr;
+    std::string record_; // the line a "save" step prints
+
+    static constexpr size_t kSongAudio = 200; // bytes of silence before the record
+
+    // A song of silence with no record, named in several scripts, is listed, Save To
+    // ALL is clicked, and the song's record is read: "record audio=same|changed
+    // BYTES", what the song holds after its audio in hex, and whether the audio is
+    // as it was. The song is removed.
+    void Save(size_t step) {
+        const std::filesystem::path song = std::filesystem::temp_directory_path() /
+                                           ("quorwin-conformance-" + std::to_string(getpid()) +
+                                            "-" + std::to_string(step) + " Łódź 日本.mp3");
+        std::ofstream(song, std::ios::binary)
+            .write(std::string(kSongAudio, '\0').data(), kSongAudio);
+        const HWND main = main_;
+        const std::string path = song.native();
+        const HWND save = session_.Control(main_, IDC_SAVE_ALL);
+        session_.Do([main, path, save] {
+            SendDlgItemMessageA(main, IDC_FILE_LIST, LB_ADDSTRING, 0,
+                                reinterpret_cast<LPARAM>(path.c_str()));
+            winlayer::input::Click(save);
+        });
+        active_ = main_;
+        std::ifstream in(song, std::ios::binary);
+        const std::string bytes{std::istreambuf_iterator<char>(in), {}};
+        std::error_code ignored;
+        std::filesystem::remove(song, ignored);
+        const bool same = bytes.size() >= kSongAudio && bytes.find_first_not_of('\0') >= kSongAudio;
+        record_ = std::string("record audio=") + (same ? "same " : "changed ");
+        for (size_t i = same ? kSongAudio : 0; i < bytes.size(); ++i) {
+            char hex[3];
+            std::snprintf(hex, sizeof hex, "%02X", static_cast<unsigned char>(bytes[i]));
+            record_ += hex;
+        }
+    }
 
     std::vector<HWND> Abouts() {
         std::vector<HWND> abouts = session_.Windows();
@@ -113,7 +152,7 @@ class Run {
         }
     }
 
-    void Apply(const std::string& step) {
+    void Apply(const std::string& step, size_t n) {
         std::istringstream words(step);
         std::string verb;
         words >> verb;
@@ -137,6 +176,8 @@ class Run {
                                         reinterpret_cast<LPARAM>(name.c_str()));
                 }
             });
+        } else if (verb == "save") {
+            Save(n);
         } else if (verb == "key" && !args.empty()) {
             const int code = conformance::KeyCode(args[0]);
             const UINT key = code < 0 ? 0 : static_cast<UINT>(code);
@@ -221,6 +262,10 @@ class Run {
                 out << separator << i;
                 separator = ",";
             }
+        }
+        if (!record_.empty()) {
+            out << "\n" << record_;
+            record_.clear();
         }
         std::cout << out.str() << "\n";
     }

@@ -286,6 +286,52 @@ bool Settle(const Program& program) {
     return true;
 }
 
+// --- A song saved to -------------------------------------------------------------------
+
+// The song a "save" step listed and saved to, until its record is printed.
+std::wstring gSavedSong;
+constexpr DWORD kSongAudio = 200; // bytes of silence before the record
+
+// Makes a song of silence with no record, named in several scripts, in the temporary
+// folder, and returns its path.
+std::wstring MakeSong(int step) {
+    wchar_t folder[MAX_PATH] = {};
+    GetTempPathW(MAX_PATH, folder);
+    const std::wstring path = std::wstring(folder) + L"quorwin-conformance-" +
+                              std::to_wstring(GetCurrentProcessId()) + L"-" +
+                              std::to_wstring(step) + L" Łódź 日本.mp3";
+    HANDLE file = CreateFileW(path.c_str(), GENERIC_WRITE, 0, nullptr, CREATE_ALWAYS, 0, nullptr);
+    const std::string silence(kSongAudio, '\0');
+    DWORD written = 0;
+    WriteFile(file, silence.data(), kSongAudio, &written, nullptr);
+    CloseHandle(file);
+    return path;
+}
+
+// "record audio=same|changed BYTES": what the song holds after its audio, in hex,
+// and whether the audio is as it was; the song is removed.
+std::string TakeRecord(const std::wstring& path) {
+    std::string bytes;
+    HANDLE file = CreateFileW(path.c_str(), GENERIC_READ, FILE_SHARE_READ, nullptr, OPEN_EXISTING,
+                              0, nullptr);
+    char buffer[1024];
+    DWORD got = 0;
+    while (file != INVALID_HANDLE_VALUE && ReadFile(file, buffer, sizeof buffer, &got, nullptr) &&
+           got > 0) {
+        bytes.append(buffer, got);
+    }
+    CloseHandle(file);
+    DeleteFileW(path.c_str());
+    const bool same = bytes.size() >= kSongAudio && bytes.find_first_not_of('\0') >= kSongAudio;
+    std::string line = std::string("record audio=") + (same ? "same " : "changed ");
+    for (size_t i = same ? kSongAudio : 0; i < bytes.size(); ++i) {
+        char hex[3];
+        std::snprintf(hex, sizeof hex, "%02X", static_cast<unsigned char>(bytes[i]));
+        line += hex;
+    }
+    return line;
+}
+
 // --- What the controls hold -----------------------------------------------------------
 
 int ControlNumber(HWND control) {
@@ -341,6 +387,10 @@ void PrintState(const Program& program, const std::string& scenario, int step,
         }
     }
     out << "\n";
+    if (!gSavedSong.empty()) {
+        out << TakeRecord(gSavedSong) << "\n";
+        gSavedSong.clear();
+    }
     std::fputs(out.str().c_str(), stdout);
     std::fflush(stdout);
 }
@@ -403,7 +453,7 @@ void StopProgram(Program& program) {
 }
 
 // Applies one step; false when the step cannot be read or done.
-bool DoStep(Program& program, const std::string& line) {
+bool DoStep(Program& program, const std::string& line, int step) {
     std::istringstream words(line);
     std::string verb;
     words >> verb;
@@ -423,6 +473,13 @@ bool DoStep(Program& program, const std::string& line) {
             const std::wstring name = Wide(conformance::EntryName(k));
             SendMessageW(list, LB_ADDSTRING, 0, reinterpret_cast<LPARAM>(name.c_str()));
         }
+        return true;
+    }
+    if (verb == "save") {
+        // A song named in several scripts is listed, and Save To ALL is clicked.
+        gSavedSong = MakeSong(step);
+        SendMessageW(list, LB_ADDSTRING, 0, reinterpret_cast<LPARAM>(gSavedSong.c_str()));
+        ClickControl(GetDlgItem(program.main, IDC_SAVE_ALL));
         return true;
     }
     if (verb == "key") {
@@ -539,7 +596,7 @@ int main(int argc, char** argv) {
             std::fprintf(stderr, "a step before any scenario: %s\n", line.c_str());
             return 2;
         }
-        if (!DoStep(program, line)) {
+        if (!DoStep(program, line, step)) {
             std::fprintf(stderr, "%s: cannot do step %d: %s\n", scenario.c_str(), step,
                          line.c_str());
             status = 2;

@@ -51,6 +51,12 @@ def main():
     check(oses == [WINDOWS_10_AND_11], f"manifest supportedOS {oses}")
     check(text.get("gdiScaling") is not None and text["gdiScaling"].text == "true",
           "manifest lacks gdiScaling true")
+    # Paths in every script: the UTF-8 process code page, and paths past MAX_PATH.
+    settings = {el.tag: el.text for el in manifest.iter()}
+    check(settings.get("{http://schemas.microsoft.com/SMI/2019/WindowsSettings}activeCodePage")
+          == "UTF-8", "manifest lacks the UTF-8 activeCodePage (2019 namespace)")
+    check(settings.get("{http://schemas.microsoft.com/SMI/2016/WindowsSettings}longPathAware")
+          == "true", "manifest lacks longPathAware true (2016 namespace)")
     check("dpiAwareness" not in text
           and (text.get("dpiAware") is None or text["dpiAware"].text == "false"),
           "manifest makes the program DPI-aware")

@@ -228,6 +228,131 @@ std::string Audio(size_t size) {
     return audio;
 }
 
+// --- Names and text in every script ------------------------------------------------
+
+std::wstring WideText(HWND window) {
+    wchar_t text[6000] = {};
+    SendMessageW(window, WM_GETTEXT, 6000, reinterpret_cast<LPARAM>(text));
+    return text;
+}
+
+// Types `text` over a field's text as WM_CHAR, one UTF-16 unit at a time (a pair as
+// its two halves, as a keyboard delivers it), and waits until the field shows it.
+bool ReplaceWide(HWND edit, const std::wstring& text) {
+    PostMessageW(edit, EM_SETSEL, 0, -1);
+    for (wchar_t unit : text) {
+        PostMessageW(edit, WM_CHAR, unit, 1);
+    }
+    return WaitFor([&] { return WideText(edit) == text; });
+}
+
+std::string ReadWideFile(const std::wstring& path) {
+    std::string bytes;
+    HANDLE file = CreateFileW(path.c_str(), GENERIC_READ, FILE_SHARE_READ | FILE_SHARE_WRITE,
+                              nullptr, OPEN_EXISTING, 0, nullptr);
+    if (file != INVALID_HANDLE_VALUE) {
+        char buffer[4096];
+        DWORD got = 0;
+        while (::ReadFile(file, buffer, sizeof buffer, &got, nullptr) && got > 0) {
+            bytes.append(buffer, got);
+        }
+        CloseHandle(file);
+    }
+    return bytes;
+}
+
+void WriteWideFile(const std::wstring& path, const std::string& bytes) {
+    HANDLE file = CreateFileW(path.c_str(), GENERIC_WRITE, 0, nullptr, CREATE_ALWAYS, 0, nullptr);
+    DWORD written = 0;
+    ::WriteFile(file, bytes.data(), static_cast<DWORD>(bytes.size()), &written, nullptr);
+    CloseHandle(file);
+}
+
+// Songs named in scripts the Western code page cannot spell, in a Greek folder, go
+// through the real open dialog into the list under their own names, and Save To ALL
+// writes the typed text into each as the Western code page has it: Windows' best fit
+// where there is one, else one "?" a character. Artist is typed to its limit of 30
+// characters and fills its 30 bytes; the emoji in Comment takes two of the field's
+// characters and one byte. The Title switch is off (as the main test left it), so
+// each song keeps its own title and genre.
+void NamesInEveryScript(HWND main, const std::string& folder, const std::string& audio) {
+    auto item = [main](int id) { return GetDlgItem(main, id); };
+    wchar_t wideFolder[MAX_PATH] = {};
+    MultiByteToWideChar(CP_ACP, 0, folder.c_str(), -1, wideFolder, MAX_PATH);
+    const std::wstring greek = std::wstring(wideFolder) + L"\\Ελλάδα";
+    CreateDirectoryW(greek.c_str(), nullptr);
+    const std::wstring names[] = {L"Пример.mp3",   L"日本の歌.mp3", L"Łódź.mp3",
+                                  L"τραγούδι.mp3", L"🎵 tune.mp3",   L"Ünï.mp3"};
+    std::wstring typed;
+    for (size_t k = 0; k < std::size(names); ++k) {
+        WriteWideFile(greek + L"\\" + names[k],
+                      audio + Record("Own title", "Old", "Old", "1990", "Old",
+                                     static_cast<unsigned char>(40 + k)));
+        typed += L"\"" + names[k] + L"\" ";
+    }
+
+    Click(item(IDC_OPEN));
+    HWND open = TopWindow("Open...");
+    Check(open != nullptr, "the open dialog opens again");
+    if (open == nullptr) {
+        return;
+    }
+    HWND name = GetDlgItem(open, 0x47C);
+    name = name != nullptr ? reinterpret_cast<HWND>(SendMessageA(name, CBEM_GETEDITCONTROL, 0, 0))
+                           : GetDlgItem(open, 0x480);
+    Check(ReplaceWide(name, greek), "the Greek folder typed into the file name box");
+    Click(GetDlgItem(open, IDOK));
+    CheckSoon(
+        [&] {
+            const DWORD selection = static_cast<DWORD>(SendMessageW(name, EM_GETSEL, 0, 0));
+            return WideText(name).empty() ||
+                   (LOWORD(selection) == 0 && HIWORD(selection) == static_cast<WORD>(greek.size()));
+        },
+        "the open dialog goes to the Greek folder");
+    Check(ReplaceWide(name, typed), "six names in other scripts typed into the file name box");
+    Click(GetDlgItem(open, IDOK));
+    CheckSoon([] { return TopWindows("Open...").empty(); }, "the open dialog closes");
+
+    // Each is listed under its own name, read on the wide side of the list.
+    const HWND list = item(IDC_FILE_LIST);
+    CheckSoon(
+        [&] {
+            return SendMessageW(list, LB_GETCOUNT, 0, 0) == static_cast<LRESULT>(std::size(names));
+        },
+        "six entries listed");
+    for (const std::wstring& song : names) {
+        const std::wstring path = greek + L"\\" + song;
+        Check(SendMessageW(list, LB_FINDSTRINGEXACT, static_cast<WPARAM>(-1),
+                           reinterpret_cast<LPARAM>(path.c_str())) >= 0,
+              "listed under its own name: song " + std::to_string(&song - names));
+    }
+
+    // Selecting one shows its tag: the program reads a file of any name.
+    List{list}.ClickEntry(0);
+    CheckSoon([&] { return TextOf(item(IDC_ARTIST)) == "Old"; }, "selecting one shows its tag");
+    Check(ReplaceWide(item(IDC_ARTIST), L"Пример 日本 " + std::wstring(20, L'Ł')) &&
+              ReplaceWide(item(IDC_ALBUM), L"Łódź Café ő €") &&
+              ReplaceWide(item(IDC_YEAR), L"2026") &&
+              ReplaceWide(item(IDC_COMMENT), L"🎵 tune " + std::wstring(22, L'ľ')),
+          "text in other scripts typed into the fields");
+    Click(item(IDC_SAVE_ALL));
+    for (size_t k = 0; k < std::size(names); ++k) {
+        const std::wstring path = greek + L"\\" + names[k];
+        const std::string record =
+            Record("Own title", "?????? ?? " + std::string(20, 'L'), "L\363dz Caf\351 o \200",
+                   "2026", "? tune " + std::string(22, 'l'), static_cast<unsigned char>(40 + k));
+        CheckSoon([&] { return ReadWideFile(path) == audio + record; },
+                  "Save To ALL writes the whole record into song " + std::to_string(k));
+    }
+
+    Click(item(IDC_CLEAR_ALL));
+    CheckSoon([&] { return SendMessageW(list, LB_GETCOUNT, 0, 0) == 0; }, "the list emptied");
+    for (const std::wstring& song : names) {
+        DeleteFileW((greek + L"\\" + song).c_str());
+    }
+    RemoveDirectoryW(greek.c_str());
+}
+
 } // namespace
 
 int main(int argc, char** argv) {
@@ -393,6 +518,7 @@ int main(int argc, char** argv) {
     // Clear All empties the list; Save To ALL then asks for files.
     Click(item(IDC_CLEAR_ALL));
     CheckSoon([&] { return list.Count() == 0; }, "Clear All empties the list");
+    NamesInEveryScript(main, folder, audio);
     Click(item(IDC_SAVE_ALL));
     HWND box = TopWindow("Error");
     Check(box != nullptr, "Save To ALL on an empty list shows a box captioned Error");

@@ -5,11 +5,15 @@
 //                                 box's centre in screen coordinates
 //   drop_test.exe expect ENTRY... waits until the list shows exactly these entries,
 //                                 in this order; prints what it shows (UTF-8)
+//   drop_test.exe type ID TEXT    selects the text of the field with this control
+//                                 number and types TEXT over it, character by
+//                                 character as WM_CHAR (wide, so any script); waits
+//                                 until the field shows TEXT
 //   drop_test.exe save            presses "Save To ALL" as a click on it does
 //   drop_test.exe close           closes the main window as its close box does
 //
-// Exit status 0 when done, 1 when the window or the entries did not appear within
-// thirty seconds.
+// Exit status 0 when done, 1 when the window, the entries or the text did not appear
+// within thirty seconds.
 #include "resources/resource.h"
 
 #include <windows.h>
@@ -110,6 +114,24 @@ int main() {
         }
         return shown ? 0 : 1;
     }
+    if (command == L"type" && argc == 4) {
+        const HWND field = GetDlgItem(main, _wtoi(argv[2]));
+        const std::wstring text = argv[3];
+        PostMessageW(field, EM_SETSEL, 0, -1);
+        for (wchar_t unit : text) {
+            PostMessageW(field, WM_CHAR, unit, 1); // a pair as its two halves, as typed
+        }
+        std::wstring shown;
+        const bool typed = WaitFor([&] {
+            wchar_t now[64] = {};
+            SendMessageTimeoutW(field, WM_GETTEXT, 64, reinterpret_cast<LPARAM>(now),
+                                SMTO_ABORTIFHUNG, 1000, nullptr);
+            shown = now;
+            return shown == text;
+        });
+        std::printf("field %d shows: %s\n", _wtoi(argv[2]), Utf8(shown).c_str());
+        return typed ? 0 : 1;
+    }
     if (command == L"save") {
         const HWND save = GetDlgItem(main, IDC_SAVE_ALL);
         return PostMessageA(main, WM_COMMAND, MAKEWPARAM(IDC_SAVE_ALL, BN_CLICKED),
@@ -121,6 +143,6 @@ int main() {
         PostMessageA(main, WM_SYSCOMMAND, SC_CLOSE, 0);
         return WaitFor([main] { return !IsWindow(main); }) ? 0 : 1;
     }
-    std::printf("usage: drop_test.exe target | expect ENTRY... | save | close\n");
+    std::printf("usage: drop_test.exe target | expect ENTRY... | type ID TEXT | save | close\n");
     return 2;
 }

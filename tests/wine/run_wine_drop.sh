@@ -2,10 +2,11 @@
 # Drops files and a folder onto the Windows program under Wine, as a person does:
 # a drag source of the tests' own (tests/e2e/drag_source.py) is dragged with real
 # pointer input onto the program's list on a virtual display; Wine turns the XDND
-# drop into WM_DROPFILES; drop_test.exe then reads the real list box and presses
-# "Save To ALL". The X server's reports of the cursor shown tell that the program
-# worked through the drop and through the save under the wait cursor and put the
-# arrow back after each. Leaves a screenshot of the screen after the drop in
+# drop into WM_DROPFILES; drop_test.exe then reads the real list box, types into the
+# fields and presses "Save To ALL", and every song dropped must hold the record typed.
+# The names and the text are in several scripts. The X server's reports of the cursor
+# shown tell that the program worked through the drop and through the save under the
+# wait cursor and put the arrow back after each. Leaves a screenshot of the screen after the drop in
 # ARTIFACT_DIR/wine-drop.png.
 #   run_wine_drop.sh DROP_TEST.exe PROGRAM.exe ARTIFACT_DIR
 set -euo pipefail
@@ -21,18 +22,21 @@ SONGS=$(mktemp -d)
 export SONGS
 trap 'rm -rf "$SONGS"' EXIT
 
-# Names are UTF-8 on this side; the program sees them in its Windows code page.
+# Names are UTF-8 on this side, and the program has them as UTF-8 too (the process
+# code page its manifest declares): whole, in every script.
 export LANG=C.UTF-8 LC_ALL=C.UTF-8
 # Cursors without animation: the X server then reports the one shown by its name
 # (Wine shows IDC_WAIT as the theme's "watch").
 export XCURSOR_ANIM=0
 
 # One song dropped by itself, and a folder: songs at two depths with extensions in
-# any case, a file that is not a song, and names outside ASCII (one the program's
-# code page can spell and one it cannot, which is left out).
-mkdir -p "$SONGS/folder/sub"
-for song in one.mp3 folder/a.mp3 folder/B.MP3 folder/café.mp3 folder/sub/c.Mp3 \
-    folder/cover.jpg folder/日本.mp3; do
+# any case, a file that is not a song, and names that the Western code page cannot
+# spell: Cyrillic, CJK, Polish, Greek in a Greek folder, and an emoji outside the
+# Basic Multilingual Plane.
+mkdir -p "$SONGS/folder/sub" "$SONGS/folder/Ελλάδα"
+for song in one.mp3 folder/a.mp3 folder/B.MP3 folder/Ünï.mp3 folder/sub/c.Mp3 \
+    folder/cover.jpg folder/Пример.mp3 folder/日本の歌.mp3 folder/Łódź.mp3 \
+    folder/Ελλάδα/τραγούδι.mp3 "folder/🎵 tune.mp3"; do
     printf 'audio' >"$SONGS/$song"
 done
 
@@ -47,13 +51,40 @@ xvfb-run -a -s "-screen 0 1280x1024x24 -nolisten tcp" bash -c '
         "${QUORWIN_PYTHON:-python3}" "$CURSOR_WATCH" watch \
             "${QUORWIN_PYTHON:-python3}" "$DRAG_SOURCE" --to "$target" "$SONGS/one.mp3" "$SONGS/folder" ||
             status=1
+        # In the order the list sorts them: "Ł" as "L", the other scripts after Latin.
         "$WINE_RUN" "$DROP_TEST" expect "$(dos "$SONGS/folder/a.mp3")" \
-            "$(dos "$SONGS/folder/B.MP3")" "$(dos "$SONGS/folder/café.mp3")" \
-            "$(dos "$SONGS/folder/sub/c.Mp3")" \
+            "$(dos "$SONGS/folder/B.MP3")" "$(dos "$SONGS/folder/Łódź.mp3")" \
+            "$(dos "$SONGS/folder/sub/c.Mp3")" "$(dos "$SONGS/folder/Ünï.mp3")" \
+            "$(dos "$SONGS/folder/Ελλάδα/τραγούδι.mp3")" "$(dos "$SONGS/folder/Пример.mp3")" \
+            "$(dos "$SONGS/folder/🎵 tune.mp3")" "$(dos "$SONGS/folder/日本の歌.mp3")" \
             "$(dos "$SONGS/one.mp3")" | tr -d "\r" || status=1
+        # Text typed in other scripts reaches the record in the Western code page as
+        # Windows converts it: the best fit where there is one, else one "?" a
+        # character (the emoji too).
+        for field in "1000 Łódź" "1001 Пример 日本" "1002 Café ő €" "1003 2026" \
+            "1004 🎵 tune"; do
+            "$WINE_RUN" "$DROP_TEST" type "${field%% *}" "${field#* }" | tr -d "\r" ||
+                status=1
+        done
         # The pointer still rests on the list.
         "${QUORWIN_PYTHON:-python3}" "$CURSOR_WATCH" watch "$WINE_RUN" "$DROP_TEST" save ||
             status=1
+        # Every song listed, whatever its name, gets the whole record.
+        "${QUORWIN_PYTHON:-python3}" - "$SONGS" <<"CHECK" || status=1
+import pathlib, sys, time
+fields = [(b"L\xf3dz", 30), (b"?????? ??", 30), (b"Caf\xe9 o \x80", 30), (b"2026", 4),
+          (b"? tune", 30)]
+record = b"TAG" + b"".join(text.ljust(width, b"\0") for text, width in fields) + b"\xff"
+songs = [p for p in pathlib.Path(sys.argv[1]).rglob("*") if p.suffix.lower() == ".mp3"]
+deadline = time.time() + 30
+while time.time() < deadline and any(p.read_bytes() != b"audio" + record for p in songs):
+    time.sleep(0.1)
+wrong = [p for p in songs if p.read_bytes() != b"audio" + record]
+for p in wrong:
+    print("%s holds %r" % (p, p.read_bytes()[5:]))
+print("%d of %d songs hold the record typed" % (len(songs) - len(wrong), len(songs)))
+sys.exit(1 if wrong or len(songs) != 10 else 0)
+CHECK
         import -window root "$ARTIFACTS/wine-drop.png" || true
     fi
     "$WINE_RUN" "$DROP_TEST" close >/dev/null || status=1

@@ -1,5 +1,8 @@
 #include "winlayer/core/codepage.h"
 
+#include <algorithm>
+#include <iterator>
+
 namespace winlayer {
 
 namespace {
@@ -17,16 +20,28 @@ char32_t CodePointOf(unsigned char byte) {
     return byte >= 0x80 && byte <= 0x9F ? kHigh[byte - 0x80] : byte;
 }
 
+// Windows' conversion to code page 1252 with best fit, measured from
+// WideCharToMultiByte under Wine (whose tables are made from Windows' published
+// best-fit tables) by tools/best_fit_table.cpp: runs of characters, in order, whose
+// bytes rise with them. A character in no run has no byte: "?".
+struct BestFitRun {
+    char32_t first;
+    char32_t last;
+    unsigned char byte;
+};
+
+constexpr BestFitRun kBestFit[] = {
+#include "winlayer/core/best_fit_1252.inc"
+};
+
 int ByteOf(char32_t c) {
-    if (c < 0x80 || (c >= 0xA0 && c <= 0xFF)) {
-        return static_cast<int>(c);
+    const BestFitRun* run =
+        std::upper_bound(std::begin(kBestFit), std::end(kBestFit), c,
+                         [](char32_t value, const BestFitRun& r) { return value < r.first; });
+    if (run == std::begin(kBestFit) || c > (--run)->last) {
+        return '?';
     }
-    for (int i = 0; i < 32; ++i) {
-        if (kHigh[i] == c) {
-            return 0x80 + i;
-        }
-    }
-    return '?';
+    return run->byte + static_cast<int>(c - run->first);
 }
 
 void AppendUtf8(std::string& out, char32_t c) {

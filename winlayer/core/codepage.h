@@ -6,7 +6,9 @@
 
 namespace winlayer {
 
-// A character that Windows-1252 cannot hold becomes "?".
+// A character that Windows-1252 lacks becomes its best fit, as Windows converts ("Ł" is
+// "L", a full-width "Ａ" is "A"), or "?" where it has none (every character outside
+// the Basic Multilingual Plane, one "?" each).
 std::string Utf8ToWindows1252(const std::string& utf8);
 std::string Windows1252ToUtf8(const std::string& text);
 // UTF-8 as characters and back; a broken sequence is a "?".
