@@ -518,7 +518,7 @@ def main():
                 user.key("Return")
                 try:
                     wait_for(lambda: find(application(), pyatspi.ROLE_FILE_CHOOSER) is None,
-                             "the chooser to close", timeout=4)
+                             "the chooser to close", timeout=8)
                     break
                 except AssertionError:
                     if attempt == 2:
