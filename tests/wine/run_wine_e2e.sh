@@ -38,12 +38,13 @@ QUORWIN_SLOW_DISK=$(windows_path "$handshake")
 # alone carries this run's QUORWIN_SLOW_DISK), and the wineserver of this prefix (which
 # works in a folder named after the prefix's device and inode numbers).
 slowed_processes() {
-    local pid server
+    local pid server device inode
     for pid in $(pgrep -x quorwin.exe || true); do
         tr '\0' '\n' <"/proc/$pid/environ" 2>/dev/null |
             grep -qxF "QUORWIN_SLOW_DISK=$QUORWIN_SLOW_DISK" && echo "$pid"
     done
-    server=$(printf 'server-%x-%x' $(stat -L -c '%d %i' "$prefix"))
+    read -r device inode < <(stat -L -c '%d %i' "$prefix")
+    server=$(printf 'server-%x-%x' "$device" "$inode")
     for pid in $(pgrep -x 'wineserver(64)?' || true); do
         [ "$(basename "$(readlink "/proc/$pid/cwd" 2>/dev/null)")" = "$server" ] && echo "$pid"
     done
@@ -67,43 +68,51 @@ song_paths() {
     done
 }
 
+# The running strace processes, and their end (strace detaches as it ends).
+tracers=()
+detach() {
+    if [ ${#tracers[@]} -gt 0 ]; then
+        kill "${tracers[@]}" 2>/dev/null || true
+        wait "${tracers[@]}" 2>/dev/null || true
+    fi
+    tracers=()
+}
+
 # Answers the driver's requests until the run ends. A slow disk that cannot be made
 # (no program or wineserver found, or ptrace refused) is answered with "slow.failed".
 serve_slow_disk() {
-    local tracers=() pids pid tries attached delayed paths
+    local pids pid attached delayed paths
     while [ -d "$handshake" ] && [ ! -f "$handshake/end" ]; do
         if [ -f "$handshake/slow" ] && [ ! -f "$handshake/slow.done" ] &&
             [ ! -f "$handshake/slow.failed" ]; then
-            pids=$(slowed_processes)
+            mapfile -t pids < <(slowed_processes)
             mapfile -t paths < <(song_paths)
-            for pid in $pids; do
+            for pid in "${pids[@]}"; do
                 strace -f -qq -o "$handshake/opens.$pid" -e trace=openat "${paths[@]}" \
                     -e inject=openat:delay_exit=$SLOW_OPEN -p "$pid" &
                 tracers+=($!)
             done
             attached=0
-            for pid in $pids; do
-                for tries in $(seq 100); do
+            for pid in "${pids[@]}"; do
+                for _ in $(seq 100); do
                     traced "$pid" && attached=$((attached + 1)) && break
                     sleep 0.05
                 done
             done
-            if [ "$(echo $pids | wc -w)" -eq 2 ] && [ $attached -eq 2 ]; then
-                echo "slow disk: every openat of a song by the program or wineserver (pids" \
-                    $pids") ends $SLOW_OPEN us late"
+            if [ ${#pids[@]} -eq 2 ] && [ $attached -eq 2 ]; then
+                echo "slow disk: every openat of a song by the program or wineserver" \
+                    "(pids ${pids[*]}) ends $SLOW_OPEN us late"
                 : >"$handshake/slow.done"
             else
                 echo "slow disk: could not attach strace to the program and wineserver" \
-                    "(found: ${pids:-none}; attached: $attached)" >&2
+                    "(found: ${pids[*]:-none}; attached: $attached)" >&2
+                detach
                 : >"$handshake/slow.failed"
             fi
         fi
-        if [ -f "$handshake/fast" ] && [ ! -f "$handshake/fast.done" ]; then
-            if [ ${#tracers[@]} -gt 0 ]; then
-                kill "${tracers[@]}" 2>/dev/null || true
-                wait "${tracers[@]}" 2>/dev/null || true
-            fi
-            tracers=()
+        if [ -f "$handshake/fast" ] && [ ! -f "$handshake/fast.done" ] &&
+            [ ! -f "$handshake/fast.failed" ]; then
+            detach
             delayed=$(cat "$handshake"/opens.* 2>/dev/null | grep -c 'openat(.*(DELAYED)' || true)
             echo "slow disk: detached after delaying $delayed opens"
             if [ "$delayed" -gt 0 ]; then
@@ -114,10 +123,7 @@ serve_slow_disk() {
         fi
         sleep 0.05
     done
-    if [ ${#tracers[@]} -gt 0 ]; then
-        kill "${tracers[@]}" 2>/dev/null || true
-        wait "${tracers[@]}" 2>/dev/null || true
-    fi
+    detach
 }
 
 serve_slow_disk &
