@@ -247,6 +247,45 @@ bool ReplaceWide(HWND edit, const std::wstring& text) {
     return WaitFor([&] { return WideText(edit) == text; });
 }
 
+// "Open Mp3..." and the real open dialog: goes to `folder` by typing it into the file
+// name box, then chooses `names` (each in quotes) there; `what` names the step in
+// failures.
+void ChooseInOpenDialog(HWND openButton, const std::wstring& folder, const std::wstring& names,
+                        const std::string& what) {
+    Click(openButton);
+    const HWND open = TopWindow("Open...");
+    Check(open != nullptr, what + ": the open dialog is titled Open...");
+    if (open == nullptr) {
+        return;
+    }
+    // The edit of the file name box: cmb13, a ComboBoxEx32, or edt1.
+    HWND name = GetDlgItem(open, 0x47C);
+    name = name != nullptr ? reinterpret_cast<HWND>(SendMessageW(name, CBEM_GETEDITCONTROL, 0, 0))
+                           : GetDlgItem(open, 0x480);
+    Check(ReplaceWide(name, folder), what + ": the folder typed into the file name box");
+    Click(GetDlgItem(open, IDOK));
+    // Having gone to the folder, the dialog empties the file name box (or, in some
+    // versions, selects its text for typing over).
+    CheckSoon(
+        [&] {
+            const DWORD selection = static_cast<DWORD>(SendMessageW(name, EM_GETSEL, 0, 0));
+            return WideText(name).empty() ||
+                   (LOWORD(selection) == 0 &&
+                    HIWORD(selection) == static_cast<WORD>(folder.size()));
+        },
+        what + ": the open dialog goes to the folder");
+    Check(ReplaceWide(name, names), what + ": the names typed into the file name box");
+    Click(GetDlgItem(open, IDOK));
+    CheckSoon([] { return TopWindows("Open...").empty(); }, what + ": the open dialog closes");
+}
+
+// A text of the driver's own code page as wide characters.
+std::wstring Wide(const std::string& text) {
+    wchar_t wide[6000] = {};
+    MultiByteToWideChar(CP_ACP, 0, text.c_str(), -1, wide, 6000);
+    return wide;
+}
+
 std::string ReadWideFile(const std::wstring& path) {
     std::string bytes;
     HANDLE file = CreateFileW(path.c_str(), GENERIC_READ, FILE_SHARE_READ | FILE_SHARE_WRITE,
@@ -292,27 +331,7 @@ void NamesInEveryScript(HWND main, const std::string& folder, const std::string&
         typed += L"\"" + names[k] + L"\" ";
     }
 
-    Click(item(IDC_OPEN));
-    HWND open = TopWindow("Open...");
-    Check(open != nullptr, "the open dialog opens again");
-    if (open == nullptr) {
-        return;
-    }
-    HWND name = GetDlgItem(open, 0x47C);
-    name = name != nullptr ? reinterpret_cast<HWND>(SendMessageA(name, CBEM_GETEDITCONTROL, 0, 0))
-                           : GetDlgItem(open, 0x480);
-    Check(ReplaceWide(name, greek), "the Greek folder typed into the file name box");
-    Click(GetDlgItem(open, IDOK));
-    CheckSoon(
-        [&] {
-            const DWORD selection = static_cast<DWORD>(SendMessageW(name, EM_GETSEL, 0, 0));
-            return WideText(name).empty() ||
-                   (LOWORD(selection) == 0 && HIWORD(selection) == static_cast<WORD>(greek.size()));
-        },
-        "the open dialog goes to the Greek folder");
-    Check(ReplaceWide(name, typed), "six names in other scripts typed into the file name box");
-    Click(GetDlgItem(open, IDOK));
-    CheckSoon([] { return TopWindows("Open...").empty(); }, "the open dialog closes");
+    ChooseInOpenDialog(item(IDC_OPEN), greek, typed, "names in other scripts");
 
     // Each is listed under its own name, read on the wide side of the list.
     const HWND list = item(IDC_FILE_LIST);
@@ -494,32 +513,11 @@ void LongSave(HWND main, const std::string& artifacts) {
     }
 
     // All listed at once through the open dialog, onto the empty list.
-    Click(item(IDC_OPEN));
-    const HWND open = TopWindow("Open...");
-    Check(open != nullptr, "long save: the open dialog");
-    if (open != nullptr) {
-        HWND name = GetDlgItem(open, 0x47C);
-        name = name != nullptr
-                   ? reinterpret_cast<HWND>(SendMessageA(name, CBEM_GETEDITCONTROL, 0, 0))
-                   : GetDlgItem(open, 0x480);
-        Check(Replace(name, folder), "long save: the folder typed");
-        Click(GetDlgItem(open, IDOK));
-        CheckSoon(
-            [&] {
-                const DWORD selection = static_cast<DWORD>(SendMessageA(name, EM_GETSEL, 0, 0));
-                return TextOf(name).empty() ||
-                       (LOWORD(selection) == 0 &&
-                        HIWORD(selection) == static_cast<WORD>(folder.size()));
-            },
-            "long save: the open dialog goes to the folder");
-        Check(Replace(name, names), "long save: every name typed into the file name box");
-        Click(GetDlgItem(open, IDOK));
-        CheckSoon([] { return TopWindows("Open...").empty(); }, "long save: the dialog closes");
-    }
+    ChooseInOpenDialog(item(IDC_OPEN), Wide(folder), Wide(names), "long save");
     CheckSoon([&] { return list.Count() == kLongSongs; },
               "long save: " + std::to_string(kLongSongs) + " songs listed");
 
-    // Every field switched on, a new title, and the other fields as they are shown.
+    // Every field switched on, with texts of its own.
     for (int use : {IDC_USE_TITLE, IDC_USE_ARTIST, IDC_USE_ALBUM, IDC_USE_YEAR, IDC_USE_COMMENT}) {
         if (IsDlgButtonChecked(main, use) != BST_CHECKED) {
             Click(item(use));
@@ -536,11 +534,13 @@ void LongSave(HWND main, const std::string& artifacts) {
             return true;
         },
         "long save: every field switched on");
-    Check(Replace(item(IDC_TITLE), "Long Save"), "long save: the title typed");
-    const std::string artist = TextOf(item(IDC_ARTIST)), album = TextOf(item(IDC_ALBUM)),
-                      year = TextOf(item(IDC_YEAR)), comment = TextOf(item(IDC_COMMENT));
+    // Plain texts: what an earlier step left in the fields may be in other scripts.
+    Check(Replace(item(IDC_TITLE), "Long Save") && Replace(item(IDC_ARTIST), "Long Artist") &&
+              Replace(item(IDC_ALBUM), "Long Album") && Replace(item(IDC_YEAR), "2027") &&
+              Replace(item(IDC_COMMENT), "Long Comment"),
+          "long save: the fields typed");
     auto saved = [&](int i) {
-        return audio + Record("Long Save", artist, album, year, comment,
+        return audio + Record("Long Save", "Long Artist", "Long Album", "2027", "Long Comment",
                               static_cast<unsigned char>(i % 80));
     };
 
@@ -735,31 +735,7 @@ int main(int argc, char** argv) {
               "a thirty-first character into Title is refused");
 
     // The real open dialog: go to the folder, choose both songs.
-    Click(item(IDC_OPEN));
-    HWND open = TopWindow("Open...");
-    Check(open != nullptr, "the open dialog is titled Open...");
-    if (open != nullptr) {
-        // The edit of the file name box: cmb13, a ComboBoxEx32, or edt1.
-        HWND name = GetDlgItem(open, 0x47C);
-        name = name != nullptr
-                   ? reinterpret_cast<HWND>(SendMessageA(name, CBEM_GETEDITCONTROL, 0, 0))
-                   : GetDlgItem(open, 0x480);
-        Check(Replace(name, folder), "the folder typed into the file name box");
-        Click(GetDlgItem(open, IDOK));
-        // Having gone to the folder, the dialog empties the file name box (or, in some
-        // versions, selects its text for typing over).
-        CheckSoon(
-            [&] {
-                const DWORD selection = static_cast<DWORD>(SendMessageA(name, EM_GETSEL, 0, 0));
-                return TextOf(name).empty() ||
-                       (LOWORD(selection) == 0 &&
-                        HIWORD(selection) == static_cast<WORD>(folder.size()));
-            },
-            "the open dialog goes to the folder");
-        Check(Replace(name, "\"B.mp3\" \"a.mp3\""), "both names typed into the file name box");
-        Click(GetDlgItem(open, IDOK));
-        CheckSoon([] { return TopWindows("Open...").empty(); }, "the open dialog closes");
-    }
+    ChooseInOpenDialog(item(IDC_OPEN), Wide(folder), L"\"B.mp3\" \"a.mp3\"", "two songs");
     CheckSoon([&] { return list.Count() == 2; }, "two entries listed");
     Check(list.Text(0) == a && list.Text(1) == b,
           "the list orders a before B: " + list.Text(0) + " | " + list.Text(1));
