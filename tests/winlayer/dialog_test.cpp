@@ -185,6 +185,10 @@ TEST_F(Dialogs, TabMovesThroughTheTabStopsInTemplateOrder) {
     }
     session.PressKey(main, winlayer::vk::Tab, false, /*shift=*/true);
     EXPECT_EQ(session.Focus(main), session.Control(main, IDC_USE_ARTIST));
+    // With nothing focused, Shift+Tab starts from the end: the last tab stop.
+    session.Do([this] { winlayer::FindWindow(main)->focus = nullptr; });
+    session.PressKey(main, winlayer::vk::Tab, false, /*shift=*/true);
+    EXPECT_EQ(session.Focus(main), session.Control(main, IDC_CLEAR_ALL));
 }
 
 TEST_F(Dialogs, QueuedInputIsAppliedInOrderByTheInnermostLoop) {

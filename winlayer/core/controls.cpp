@@ -1,5 +1,6 @@
 #include "winlayer/core/controls.h"
 
+#include "winlayer/core/button.h"
 #include "winlayer/core/changes.h"
 #include "winlayer/core/codepage.h"
 #include "winlayer/core/edit.h"
@@ -154,21 +155,52 @@ LRESULT ControlMessage(Window& control, UINT message, WPARAM wParam, LPARAM lPar
     case ControlKind::Edit:
         if (message == EM_LIMITTEXT) {
             EditSetLimit(control, wParam);
+        } else if (message == WM_GETDLGCODE) {
+            return DLGC_WANTCHARS | DLGC_HASSETSEL | DLGC_WANTARROWS;
         }
         return 0;
+    case ControlKind::PushButton:
     case ControlKind::CheckBox:
-        if (message == BM_SETCHECK) {
-            SetChecked(control, wParam == BST_CHECKED);
-        } else if (message == BM_GETCHECK) {
-            return control.checked ? BST_CHECKED : BST_UNCHECKED;
-        }
-        return 0;
+        return ButtonMessage(control, message, wParam, lParam);
     case ControlKind::ListBox:
+        if (message == WM_GETDLGCODE) {
+            return DLGC_WANTARROWS | DLGC_WANTCHARS;
+        }
         return ListMessage(control, message, wParam, lParam);
     case ControlKind::ProgressBar:
         return ProgressMessage(control, message, wParam, lParam);
-    default:
+    case ControlKind::Static:
+    case ControlKind::GroupBox:
+    case ControlKind::Bitmap:
+        return message == WM_GETDLGCODE ? DLGC_STATIC : 0;
+    case ControlKind::Dialog:
         return 0;
+    }
+    return 0;
+}
+
+void ControlKey(Window& control, UINT key, bool ctrl, bool shift) {
+    switch (control.kind) {
+    case ControlKind::PushButton:
+    case ControlKind::CheckBox:
+        ButtonKey(control, key);
+        break;
+    case ControlKind::Edit:
+        EditPressKey(control, key, ctrl, shift);
+        break;
+    case ControlKind::ListBox:
+        ListKey(control, key, ctrl, shift);
+        break;
+    default:
+        break;
+    }
+}
+
+void ControlChar(Window& control, char32_t c) {
+    if (control.kind == ControlKind::Edit) {
+        EditTypeChar(control, c);
+    } else if (control.kind == ControlKind::ListBox) {
+        ListChar(control, c);
     }
 }
 

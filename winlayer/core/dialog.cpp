@@ -2,7 +2,7 @@
 
 #include "winlayer/core/changes.h"
 #include "winlayer/core/controls.h"
-#include "winlayer/core/edit.h"
+#include "winlayer/core/dialog_manager.h"
 #include "winlayer/include/win32_constants.h"
 
 namespace winlayer {
@@ -11,79 +11,6 @@ namespace {
 
 // The dialogs whose modal loops run, innermost last.
 std::vector<HWND> gLoops;
-
-bool IsTabStop(const Window& control) {
-    return (control.style & WS_TABSTOP) != 0 && (control.style & WS_VISIBLE) != 0 &&
-           control.enabled;
-}
-
-HWND FirstTabStop(const Window& dialog) {
-    for (HWND child : dialog.children) {
-        const Window* control = FindWindow(child);
-        if (control != nullptr && IsTabStop(*control)) {
-            return child;
-        }
-    }
-    return nullptr;
-}
-
-// The dialog manager's way of focusing a control by keyboard: an edit has its text
-// selected.
-void KeyboardFocus(Window& control) {
-    if (control.kind == ControlKind::Edit) {
-        EditSelectAll(control);
-    }
-    SetFocusTo(control.handle);
-}
-
-bool Usable(HWND handle) {
-    const Window* control = FindWindow(handle);
-    return control != nullptr && (control->style & WS_VISIBLE) != 0 && control->enabled;
-}
-
-bool StartsGroup(HWND handle) {
-    const Window* control = FindWindow(handle);
-    return control != nullptr && (control->style & WS_GROUP) != 0;
-}
-
-// The control an arrow moves to from child `at`. The walk goes forward round the
-// children once; the controls met before the first group start are the control's own
-// group (that is how the children before the first WS_GROUP join the last group).
-// Past a group start, it goes on from the last group start before `at` up to `at`.
-int GroupNeighbour(const std::vector<HWND>& children, int at, bool backwards) {
-    const int count = static_cast<int>(children.size());
-    std::vector<int> candidates;
-    int groupStart = -1;
-    for (int step = 1; step <= count; ++step) {
-        const int i = (at + step) % count;
-        if (StartsGroup(children[static_cast<size_t>(i)])) {
-            groupStart = i;
-        }
-        if (i == at) {
-            break;
-        }
-        if (groupStart < 0 && Usable(children[static_cast<size_t>(i)])) {
-            candidates.push_back(i);
-            if (!backwards) {
-                return i;
-            }
-        }
-    }
-    if (groupStart >= 0 && groupStart != at) {
-        for (int i = groupStart; i != at; i = (i + 1) % count) {
-            if (Usable(children[static_cast<size_t>(i)])) {
-                candidates.push_back(i);
-                if (!backwards) {
-                    break;
-                }
-            }
-        }
-    }
-    if (candidates.empty()) {
-        return at;
-    }
-    return backwards ? candidates.back() : candidates.front();
-}
 
 HWND BuildDialog(const DialogTemplate& entry, HWND owner, DLGPROC proc) {
     Window& dialog = CreateWindowRecord(ControlKind::Dialog, owner);
@@ -291,76 +218,6 @@ void SetFocusTo(HWND handle) {
 HWND FocusOf(HWND dialog) {
     const Window* window = FindWindow(dialog);
     return window != nullptr ? window->focus : nullptr;
-}
-
-void TabFocus(HWND dialog, bool backwards) {
-    const Window* window = FindWindow(dialog);
-    if (window == nullptr || window->children.empty()) {
-        return;
-    }
-    const int count = static_cast<int>(window->children.size());
-    int at = -1;
-    for (int i = 0; i < count; ++i) {
-        if (window->children[static_cast<size_t>(i)] == window->focus) {
-            at = i;
-        }
-    }
-    for (int step = 1; step <= count; ++step) {
-        const int i = ((backwards ? at - step : at + step) % count + count) % count;
-        Window* control = FindWindow(window->children[static_cast<size_t>(i)]);
-        if (control != nullptr && IsTabStop(*control)) {
-            KeyboardFocus(*control);
-            return;
-        }
-    }
-}
-
-void ArrowFocus(HWND dialog, bool backwards) {
-    const Window* window = FindWindow(dialog);
-    if (window == nullptr || window->children.empty()) {
-        return;
-    }
-    const std::vector<HWND>& children = window->children;
-    int at = -1;
-    for (size_t i = 0; i < children.size(); ++i) {
-        if (children[i] == window->focus) {
-            at = static_cast<int>(i);
-        }
-    }
-    int to = at;
-    if (at < 0) {
-        // Nothing focused: Down and Right start at the first control, Up and Left
-        // find nothing.
-        if (backwards) {
-            return;
-        }
-        to = Usable(children.front()) ? 0 : GroupNeighbour(children, 0, false);
-    } else {
-        to = GroupNeighbour(children, at, backwards);
-    }
-    if (Window* control = FindWindow(children[static_cast<size_t>(to)])) {
-        KeyboardFocus(*control);
-    }
-}
-
-bool WantsArrows(const Window& control) {
-    return control.kind == ControlKind::Edit || control.kind == ControlKind::ListBox;
-}
-
-int EnterCommand(HWND dialog) {
-    const Window* focused = FindWindow(FocusOf(dialog));
-    if (focused != nullptr && focused->kind == ControlKind::PushButton) {
-        return focused->id;
-    }
-    const Window* window = FindWindow(dialog);
-    for (HWND child : window != nullptr ? window->children : std::vector<HWND>{}) {
-        const Window* control = FindWindow(child);
-        if (control != nullptr && control->kind == ControlKind::PushButton &&
-            (control->style & BS_TYPEMASK) == BS_DEFPUSHBUTTON) {
-            return control->id;
-        }
-    }
-    return IDOK;
 }
 
 bool RunsInnermostLoop(HWND dialog) {

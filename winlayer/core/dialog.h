@@ -1,5 +1,5 @@
-// Dialogs: building them from templates, message delivery, modal loops, focus and
-// the dialog keyboard.
+// Dialogs: building them from templates, message delivery, modal loops and focus.
+// The dialog keyboard is the dialog manager's (dialog_manager.h).
 #pragma once
 
 #include "winlayer/core/message_loop.h"
@@ -28,19 +28,6 @@ bool Destroy(HWND window);
 // Focus within a dialog.
 void SetFocusTo(HWND control);
 HWND FocusOf(HWND dialog);
-// Moves the focus to the next (or previous) enabled tab stop.
-void TabFocus(HWND dialog, bool backwards);
-// An arrow key on a control that does not take arrows itself: the focus moves to the
-// next (Down, Right) or previous (Up, Left) visible, enabled control of its group in
-// template order, wrapping round within the group. A group runs from a control with
-// WS_GROUP to the next; controls before the first WS_GROUP count with the last group.
-void ArrowFocus(HWND dialog, bool backwards);
-// Edits and lists take the arrow keys themselves.
-bool WantsArrows(const Window& control);
-// The command Enter sends: the focused push button, else the default push button,
-// else IDOK.
-int EnterCommand(HWND dialog);
-
 // A modal window disables its owner while it runs: DisableOwner returns whether it
 // did (the owner exists and was enabled), and RestoreOwner undoes exactly that.
 bool DisableOwner(HWND owner);

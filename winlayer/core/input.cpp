@@ -1,8 +1,11 @@
 #include "winlayer/core/input.h"
 
+#include "winlayer/core/button.h"
 #include "winlayer/core/codepage.h"
 #include "winlayer/core/common_dialogs.h"
+#include "winlayer/core/controls.h"
 #include "winlayer/core/dialog.h"
+#include "winlayer/core/dialog_manager.h"
 #include "winlayer/core/drop.h"
 #include "winlayer/core/edit.h"
 #include "winlayer/core/list_box.h"
@@ -20,18 +23,6 @@ Window* Target(HWND handle, ControlKind kind) {
     return window != nullptr && window->kind == kind && TakesInput(handle) ? window : nullptr;
 }
 
-void NotifyListSelection(const Window& list) {
-    if ((list.style & LBS_NOTIFY) != 0) {
-        Notify(list.handle, LBN_SELCHANGE);
-    }
-}
-
-void SendCommand(HWND dialog, int id) {
-    const Window* control = FindControl(dialog, id);
-    Send(dialog, WM_COMMAND, MAKEWPARAM(id, BN_CLICKED),
-         reinterpret_cast<LPARAM>(control != nullptr ? control->handle : nullptr));
-}
-
 } // namespace
 
 void Click(HWND handle) {
@@ -41,13 +32,8 @@ void Click(HWND handle) {
     }
     switch (control->kind) {
     case ControlKind::PushButton:
-        SetFocusTo(handle);
-        Notify(handle, BN_CLICKED);
-        break;
     case ControlKind::CheckBox:
-        SetFocusTo(handle); // an automatic check box: it toggles itself
-        SetChecked(*control, !control->checked);
-        Notify(handle, BN_CLICKED);
+        ButtonClick(*control);
         break;
     case ControlKind::Edit:
         EditSelect(*control, static_cast<int>(Utf8ToChars(control->text).size()),
@@ -58,7 +44,7 @@ void Click(HWND handle) {
         SetFocusTo(handle);
         break;
     default:
-        break; // static texts, group boxes and pictures take no clicks
+        break; // static texts, group boxes, pictures and progress bars take no clicks
     }
 }
 
@@ -112,31 +98,14 @@ void SelectAll(HWND handle) {
 }
 
 void ClickListEntry(HWND handle, int index, bool ctrl, bool shift) {
-    Window* list = Target(handle, ControlKind::ListBox);
-    if (list == nullptr) {
-        return;
+    if (Window* list = Target(handle, ControlKind::ListBox)) {
+        ListMouseClick(*list, index, ctrl, shift);
     }
-    SetFocusTo(handle);
-    if (index < 0 || index >= static_cast<int>(list->list.items.size())) {
-        return; // below the last entry: nothing there to select
-    }
-    ListClick(*list, index, ctrl, shift);
-    NotifyListSelection(*list);
 }
 
 void DoubleClickListEntry(HWND handle, int index) {
-    Window* list = Target(handle, ControlKind::ListBox);
-    if (list == nullptr || index < 0 || index >= static_cast<int>(list->list.items.size())) {
-        return;
-    }
-    // The second press of a double-click selects as a click does, then reports the
-    // double-click.
-    SetFocusTo(handle);
-    ListClick(*list, index, false, false);
-    NotifyListSelection(*list);
-    if ((list = Target(handle, ControlKind::ListBox)) != nullptr &&
-        (list->style & LBS_NOTIFY) != 0) {
-        Notify(handle, LBN_DBLCLK);
+    if (Window* list = Target(handle, ControlKind::ListBox)) {
+        ListDoubleClick(*list, index);
     }
 }
 
@@ -156,50 +125,13 @@ void PressKey(HWND dialog, UINT key, bool ctrl, bool shift) {
     if (Target(dialog, ControlKind::Dialog) == nullptr) {
         return;
     }
+    // The dialog manager first, where its loop runs; then the focused control.
+    if (RunsInnermostLoop(dialog) && DialogKey(dialog, key, shift)) {
+        return;
+    }
     Window* focused = FindWindow(FocusOf(dialog));
-    // The dialog manager first, where its loop runs.
-    switch (RunsInnermostLoop(dialog) ? key : 0) {
-    case vk::Tab:
-        TabFocus(dialog, shift);
-        return;
-    case vk::Return:
-        SendCommand(dialog, EnterCommand(dialog));
-        return;
-    case vk::Escape:
-        SendCommand(dialog, IDCANCEL);
-        return;
-    case vk::Left:
-    case vk::Right:
-    case vk::Up:
-    case vk::Down:
-        if (focused == nullptr || !WantsArrows(*focused)) {
-            ArrowFocus(dialog, key == vk::Left || key == vk::Up);
-            return;
-        }
-        break;
-    default:
-        break;
-    }
-    if (focused == nullptr || !TakesInput(focused->handle)) {
-        return;
-    }
-    switch (focused->kind) {
-    case ControlKind::PushButton:
-    case ControlKind::CheckBox:
-        if (key == vk::Space) {
-            Click(focused->handle);
-        }
-        break;
-    case ControlKind::Edit:
-        EditPressKey(*focused, key, ctrl, shift);
-        break;
-    case ControlKind::ListBox:
-        if (ListPressKey(*focused, key, ctrl, shift) && !focused->list.items.empty()) {
-            NotifyListSelection(*focused);
-        }
-        break;
-    default:
-        break;
+    if (focused != nullptr && TakesInput(focused->handle)) {
+        ControlKey(*focused, key, ctrl, shift);
     }
 }
 
@@ -213,14 +145,7 @@ void TypeText(HWND dialog, const std::string& utf8) {
         if (focused == nullptr || !TakesInput(focused->handle)) {
             return;
         }
-        if (focused->kind == ControlKind::Edit) {
-            EditTypeChar(*focused, c);
-        } else if (focused->kind == ControlKind::ListBox && !focused->list.items.empty()) {
-            // The list compares in the program's code page.
-            if (ListTypeChar(*focused, Utf8ToWindows1252(CharsToUtf8(std::u32string(1, c)))[0])) {
-                NotifyListSelection(*focused);
-            }
-        }
+        ControlChar(*focused, c);
     }
 }
 

@@ -1,6 +1,8 @@
 #include "winlayer/core/list_box.h"
 
 #include "winlayer/core/changes.h"
+#include "winlayer/core/codepage.h"
+#include "winlayer/core/dialog.h"
 #include "winlayer/core/keys.h"
 #include "winlayer/include/win32_constants.h"
 
@@ -268,6 +270,56 @@ void ListScroll(Window& list, int top) {
     if (top != list.list.top) {
         list.list.top = top;
         RecordRow(ChangeKind::Scrolled, list.handle, top);
+    }
+}
+
+// --- The user's input, and the notifications the list sends --------------------------
+
+namespace {
+
+// Every notification the list sends its dialog goes out here.
+void NotifyDialog(const Window& list, WORD code) {
+    if ((list.style & LBS_NOTIFY) != 0) {
+        Notify(list.handle, code);
+    }
+}
+
+} // namespace
+
+void ListMouseClick(Window& list, int index, bool ctrl, bool shift) {
+    const HWND handle = list.handle;
+    SetFocusTo(handle);
+    if (index < 0 || index >= Count(list)) {
+        return; // below the last entry: nothing there to select
+    }
+    ListClick(list, index, ctrl, shift);
+    NotifyDialog(list, LBN_SELCHANGE);
+}
+
+void ListDoubleClick(Window& list, int index) {
+    if (index < 0 || index >= Count(list)) {
+        return;
+    }
+    // The second press selects as a click does, then reports the double-click; the
+    // program may have removed the list meanwhile.
+    const HWND handle = list.handle;
+    ListMouseClick(list, index, false, false);
+    if (TakesInput(handle)) {
+        NotifyDialog(*FindWindow(handle), LBN_DBLCLK);
+    }
+}
+
+void ListKey(Window& list, UINT key, bool ctrl, bool shift) {
+    if (ListPressKey(list, key, ctrl, shift) && Count(list) > 0) {
+        NotifyDialog(list, LBN_SELCHANGE);
+    }
+}
+
+void ListChar(Window& list, char32_t c) {
+    // The entries compare in the program's code page.
+    if (Count(list) > 0 &&
+        ListTypeChar(list, Utf8ToWindows1252(CharsToUtf8(std::u32string(1, c)))[0])) {
+        NotifyDialog(list, LBN_SELCHANGE);
     }
 }
 

@@ -30,6 +30,14 @@ bool ListPressKey(Window& list, UINT key, bool ctrl, bool shift);
 // A typed character: the caret moves to the next entry that starts with it (without
 // regard to case), wrapping round to the top, and selects as Shift+arrow would.
 bool ListTypeChar(Window& list, char c); // false when no entry starts with it
+// The user's input on the list, with the notifications it sends its dialog (with
+// LBS_NOTIFY): a mouse click on entry `index` (below the last entry: the focus
+// alone), and the second press of a double-click; a key (ListPressKey) and a typed
+// character (ListTypeChar, in the program's code page) on the focused list.
+void ListMouseClick(Window& list, int index, bool ctrl, bool shift);
+void ListDoubleClick(Window& list, int index);
+void ListKey(Window& list, UINT key, bool ctrl, bool shift);
+void ListChar(Window& list, char32_t c);
 // The rows the back end's view shows: the page for Page Up and Page Down.
 void ListSetPage(Window& list, int rows);
 // The user scrolls (wheel, scroll bar): the list shows from `top`, kept within the rows.
