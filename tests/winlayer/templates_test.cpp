@@ -92,12 +92,9 @@ TEST(Templates, TheMainWindowHasItsFrameAndTwentyControlsInOrder) {
     EXPECT_EQ(main->cy, 298);
     const DWORD frame = WS_POPUP | WS_CAPTION | WS_SYSMENU | WS_MINIMIZEBOX | DS_MODALFRAME;
     EXPECT_EQ(main->style & frame, frame);
-    constexpr DWORD kThickFrame = 0x00040000, kCentered = 0x0800;
-    EXPECT_EQ(main->style & (kThickFrame | kCentered), 0u);
+    EXPECT_EQ(main->style & DS_CENTER, 0u) << "at the top left of the screen";
     ExpectControls(*main, kMain, 20);
     EXPECT_EQ(main->controls[16].imageId, IDB_ARTWORK);
-    constexpr DWORD kRealSizeControl = 0x0040;
-    EXPECT_EQ(main->controls[16].style & kRealSizeControl, 0u) << "sized to the bitmap";
 }
 
 TEST(Templates, TheAboutBoxHasItsFiveControls) {
