@@ -1,5 +1,7 @@
-"""What the end-to-end tests share: real input on X11 and on Wayland, waiting,
-screenshots, and the tag record as the files hold it."""
+"""What the end-to-end tests share: real input on X11 and on Wayland, the program's
+windows and controls as the accessibility tree shows them, waiting, screenshots, and
+the tag record as the files hold it."""
+import functools
 import os
 import re
 import subprocess
@@ -7,8 +9,15 @@ import sys
 import threading
 import time
 
+import pyatspi
 from Xlib import X, XK, display as xdisplay, protocol
 from Xlib.ext import xtest
+
+# The program's desktop entry, named by the application id that its windows carry and
+# by which the accessibility tree knows it.
+ENTRY = os.path.join(os.path.dirname(os.path.abspath(__file__)), os.pardir, os.pardir,
+                     "packaging", "org.quorwin.Quorwin.desktop")
+APP_ID = os.path.basename(ENTRY)[:-len(".desktop")]
 
 
 def wait_for(check, what, timeout=15.0):
@@ -255,9 +264,121 @@ class MutterInput(Input):
         self.key("F4", ("alt",))
 
 
+@functools.cache
 def user_input():
-    """The input of the display system the program runs on."""
+    """The input of the display system the program runs on: one mouse and keyboard for
+    the whole run."""
     return MutterInput() if os.environ.get("WAYLAND_DISPLAY") else XInput()
+
+
+# The program as the accessibility tree shows it, as an assistive tool finds it.
+
+def walk(node):
+    """The node and everything under it, depth first."""
+    yield node
+    for child in node:
+        if child is not None:
+            yield from walk(child)
+
+
+def find(root, role, name=None):
+    for node in walk(root):
+        if node.getRole() == role and (name is None or node.name == name):
+            return node
+    return None
+
+
+def application():
+    """The program's node in the tree, known by its application id, or None."""
+    for app in pyatspi.Registry.getDesktop(0):
+        if app is not None and app.name == APP_ID:
+            return app
+    return None
+
+
+def window(caption):
+    app = application()
+    return app and find(app, pyatspi.ROLE_FRAME, caption)
+
+
+def centre(node):
+    x, y, width, height = extents(node)
+    return x + width // 2, y + height // 2
+
+
+def extents(node):
+    """Where the node is on the screen. GTK on Wayland knows places only within the
+    window, which the input then places on the screen."""
+    window = node
+    while window.parent is not None and window.parent.getRole() != pyatspi.ROLE_APPLICATION:
+        window = window.parent
+    size = window.queryComponent().getExtents(pyatspi.DESKTOP_COORDS)
+    left, top = user_input().window_origin(size.width, size.height)
+    e = node.queryComponent().getExtents(pyatspi.DESKTOP_COORDS)
+    return left + e.x, top + e.y, e.width, e.height
+
+
+def text(node):
+    return node.queryText().getText(0, -1)
+
+
+def states(node):
+    return node.getState()
+
+
+def rows(table):
+    return [c.name for c in table if c is not None and c.getRole() == pyatspi.ROLE_TABLE_CELL]
+
+
+def cell(table, name):
+    return next((c for c in table if c is not None and c.name == name), None)
+
+
+def focused(root):
+    """The control that assistive technology reports as focused, as (role, name)."""
+    for node in walk(root):
+        if node.getRole() != pyatspi.ROLE_FRAME and states(node).contains(pyatspi.STATE_FOCUSED):
+            return node.getRole(), node.name
+    return None
+
+
+def act(node):
+    """The node's first action ("click"), as a screen reader or voice control does it."""
+    node.queryAction().doAction(0)
+
+
+def selected(table):
+    return sorted(c.name for c in table
+                  if c is not None and states(c).contains(pyatspi.STATE_SELECTED))
+
+
+def modal(role, name):
+    app = application()
+    return app and next((n for n in walk(app) if n.getRole() == role and n.name == name), None)
+
+
+def await_window(user, window, what):
+    """Waits until `window` takes clicks and keys. On Wayland the compositor shows a new
+    window a moment after GTK has, and then gives it the keyboard; under Xvfb, with no
+    window manager, a window is there at once and GTK does not report a dialog active."""
+    if user.system == "wayland":
+        wait_for(lambda: states(window).contains(pyatspi.STATE_ACTIVE), what + " active")
+
+
+def chooser_window():
+    """The file chooser's window (the chooser itself may be it), or None."""
+    node = find(application(), pyatspi.ROLE_FILE_CHOOSER)
+    while node is not None and node.parent is not None and \
+            node.parent.getRole() != pyatspi.ROLE_APPLICATION:
+        node = node.parent
+    return node
+
+
+def progress_box():
+    """The progress box a long command shows (captioned "Quorwin", the main window
+    "Quorwin "), or None."""
+    app = application()
+    return app and next((n for n in app if n is not None and n.name == "Quorwin"), None)
 
 
 def screenshot(path, x, y, width, height):

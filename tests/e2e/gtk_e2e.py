@@ -15,122 +15,22 @@ import tempfile
 import pyatspi
 
 from cursor_watch import CursorWatch
-from e2e_support import make_record, record, user_input, wait_for
+from e2e_support import (APP_ID, ENTRY, act, application, await_window, cell, centre,
+                         chooser_window, extents, find, focused, make_record, modal,
+                         progress_box, record, rows, selected, states, text, user_input,
+                         wait_for, walk, window)
 
 PROGRAM, ARTIFACTS = sys.argv[1], sys.argv[2]
 VERSION = os.environ["QUORWIN_VERSION"]  # the project's, from the build
 # Cursors without animation: the X server then reports the one shown by its name.
 os.environ["XCURSOR_ANIM"] = "0"
-# The desktop entry the window must be known as: named by the application id.
-ENTRY = os.path.join(os.path.dirname(os.path.abspath(__file__)), os.pardir, os.pardir,
-                     "packaging", "org.quorwin.Quorwin.desktop")
-APP_ID = os.path.basename(ENTRY)[:-len(".desktop")]
 USER = user_input()  # the mouse and the keyboard
 SYSTEM = USER.system
-
-
-def walk(node):
-    yield node
-    for child in node:
-        if child is not None:
-            yield from walk(child)
-
-
-def find(root, role, name=None):
-    for node in walk(root):
-        if node.getRole() == role and (name is None or node.name == name):
-            return node
-    return None
-
-
-def application():
-    for app in pyatspi.Registry.getDesktop(0):
-        if app is not None and app.name == APP_ID:
-            return app
-    return None
-
-
-def window(caption):
-    app = application()
-    return app and find(app, pyatspi.ROLE_FRAME, caption)
-
-
-def centre(node):
-    x, y, width, height = extents(node)
-    return x + width // 2, y + height // 2
-
-
-def extents(node):
-    """Where the node is on the screen. GTK on Wayland knows places only within the
-    window, which the input then places on the screen."""
-    window = node
-    while window.parent is not None and window.parent.getRole() != pyatspi.ROLE_APPLICATION:
-        window = window.parent
-    size = window.queryComponent().getExtents(pyatspi.DESKTOP_COORDS)
-    left, top = USER.window_origin(size.width, size.height)
-    e = node.queryComponent().getExtents(pyatspi.DESKTOP_COORDS)
-    return left + e.x, top + e.y, e.width, e.height
-
-
-def text(node):
-    return node.queryText().getText(0, -1)
-
-
-def states(node):
-    return node.getState()
-
-
-def rows(table):
-    return [c.name for c in table if c is not None and c.getRole() == pyatspi.ROLE_TABLE_CELL]
-
-
-def cell(table, name):
-    return next((c for c in table if c is not None and c.name == name), None)
 
 
 def check(condition, message):
     if not condition:
         raise AssertionError(message)
-
-
-def focused(root):
-    """The control that assistive technology reports as focused, as (role, name)."""
-    for node in walk(root):
-        if node.getRole() != pyatspi.ROLE_FRAME and states(node).contains(pyatspi.STATE_FOCUSED):
-            return node.getRole(), node.name
-    return None
-
-
-def act(node):
-    """The node's first action ("click"), as a screen reader or voice control does it."""
-    node.queryAction().doAction(0)
-
-
-def selected(table):
-    return sorted(c.name for c in table
-                  if c is not None and states(c).contains(pyatspi.STATE_SELECTED))
-
-
-def modal(role, name):
-    app = application()
-    return app and next((n for n in walk(app) if n.getRole() == role and n.name == name), None)
-
-
-def await_window(user, window, what):
-    """Waits until `window` takes clicks and keys. On Wayland the compositor shows a new
-    window a moment after GTK has, and then gives it the keyboard; under Xvfb, with no
-    window manager, a window is there at once and GTK does not report a dialog active."""
-    if user.system == "wayland":
-        wait_for(lambda: states(window).contains(pyatspi.STATE_ACTIVE), what + " active")
-
-
-def chooser_window():
-    """The file chooser's window (the chooser itself may be it), or None."""
-    node = find(application(), pyatspi.ROLE_FILE_CHOOSER)
-    while node is not None and node.parent is not None and \
-            node.parent.getRole() != pyatspi.ROLE_APPLICATION:
-        node = node.parent
-    return node
 
 
 # The main window's tab stops in template order, as (role, name) of each control.
@@ -359,13 +259,6 @@ def drop_files(field, files, folder):
                       key=str.lower)
     wait_for(lambda: rows(files) == expected, "the dropped file and folder's songs listed")
     check(text(field["Title:"]) == "Song B", "a drop changed the fields")
-
-
-def progress_box():
-    """The progress box a long command shows (captioned "Quorwin", the main window
-    "Quorwin "), or None."""
-    app = application()
-    return app and next((n for n in app if n is not None and n.name == "Quorwin"), None)
 
 
 def slow_disk(pid, delay_us):

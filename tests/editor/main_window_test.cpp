@@ -2,7 +2,7 @@
 #include "tests/editor/program_fixture.h"
 
 #include "tagstore/tag_reader.h"
-#include "winlayer/core/backend.h"
+#include "winlayer/core/cursor.h"
 #include "winlayer/core/input.h"
 #include "winlayer/include/windows.h"
 
@@ -12,24 +12,6 @@
 
 namespace {
 const std::vector<std::string> kEmptyFields(5, "");
-
-// Puts `show` in place of the back end's cursor hook while it lives. The hook runs on
-// the program's thread, in the middle of the command that sets the cursor.
-class CursorWatch {
-  public:
-    explicit CursorWatch(std::function<void(winlayer::CursorShape)> show)
-        : original_(&winlayer::CurrentBackend()), hooks_(*original_) {
-        hooks_.showCursor = std::move(show);
-        winlayer::SetBackend(&hooks_);
-    }
-    ~CursorWatch() { winlayer::SetBackend(original_); }
-    CursorWatch(const CursorWatch&) = delete;
-    CursorWatch& operator=(const CursorWatch&) = delete;
-
-  private:
-    const winlayer::BackendHooks* original_;
-    winlayer::BackendHooks hooks_;
-};
 } // namespace
 
 TEST_F(Program, StartsWithEverySwitchOnEveryFieldEmptyAndTheListEmpty) {
@@ -233,11 +215,14 @@ TEST_F(Program, TheWaitCursorShowsFromTheStartToTheEndOfEachCommandOnFiles) {
         LRESULT listed;
         Bytes last;
     };
-    std::vector<Shown> shown;
-    CursorWatch watch([&](winlayer::CursorShape shape) {
-        shown.push_back({shape, SendDlgItemMessageA(main, IDC_FILE_LIST, LB_GETCOUNT, 0, 0),
-                         ReadBytes(Path("b.mp3"))});
-    });
+    // Owned by the watch, which the session keeps to its end.
+    auto record = std::make_shared<std::vector<Shown>>();
+    session.WhenCursorShown(
+        [record, window = main, last = Path("b.mp3")](winlayer::CursorShape shape) {
+            record->push_back({shape, SendDlgItemMessageA(window, IDC_FILE_LIST, LB_GETCOUNT, 0, 0),
+                               ReadBytes(last)});
+        });
+    std::vector<Shown>& shown = *record;
     using winlayer::CursorShape;
 
     // Open: the chooser under the arrow, the wait cursor while the chosen files are listed.

@@ -848,8 +848,6 @@ int main(int argc, char** argv) {
     Check(aboutBoxes(2), "the main window still takes input: a second About box");
     if (first != nullptr) {
         Screenshot(first, artifacts + "wine-about.bmp");
-        Check(ChildWithText(first, "Quorwin Version " QUORWIN_VERSION) != nullptr,
-              "the About box shows the version");
         // The third box can only open once the Escape before it was handled.
         Key(GetDlgItem(first, IDOK), VK_ESCAPE);
         Click(item(IDC_ABOUT));

@@ -26,6 +26,11 @@ Session::Session() {
             busy_();
         }
     };
+    hooks_.showCursor = [this](CursorShape shape) {
+        if (cursorShown_) {
+            cursorShown_(shape);
+        }
+    };
     SetBackend(&hooks_);
 }
 
@@ -246,6 +251,10 @@ void Session::SetClockStep(ULONGLONG step) {
 
 void Session::WhileBusy(std::function<void()> busy) {
     busy_ = std::move(busy);
+}
+
+void Session::WhenCursorShown(std::function<void(CursorShape)> shown) {
+    cursorShown_ = std::move(shown);
 }
 
 void Session::Post(std::function<void()> action) {

@@ -8,6 +8,7 @@
 #pragma once
 
 #include "winlayer/core/backend.h"
+#include "winlayer/core/cursor.h"
 #include "winlayer/core/keys.h"
 
 #include <condition_variable>
@@ -78,6 +79,10 @@ class Session {
     void WhileBusy(std::function<void()> busy);
     // Posts an action as the user's input without waiting for it: only from `busy`.
     void Post(std::function<void()> action);
+    // Each time the program shows the pointer a new shape, `shown` runs on its thread,
+    // in the middle of the command that set it (which goes on without the loop). Null:
+    // nothing happens then.
+    void WhenCursorShown(std::function<void(CursorShape)> shown);
 
   private:
     BackendHooks hooks_;
@@ -90,6 +95,7 @@ class Session {
     int exitCode_ = -1;
     std::thread program_;
     std::function<void()> busy_;
+    std::function<void(CursorShape)> cursorShown_;
     ULONGLONG clock_ = 0;
     ULONGLONG clockStep_ = 0;
 
