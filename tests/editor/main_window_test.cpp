@@ -37,12 +37,13 @@ TEST_F(Program, FieldsRefuseCharactersBeyondTheirLength) {
     EXPECT_EQ(session.Text(main, IDC_YEAR), "2001");
 }
 
-TEST_F(Program, EnterAndEscapeLeaveTheWindowOpenAndTheCloseBoxEndsTheProgram) {
+TEST_F(Program, EnterAndEscapeLeaveTheWindowOpenAndAltF4EndsTheProgram) {
     session.PressKey(main, winlayer::vk::Return);
     session.PressKey(main, winlayer::vk::Escape);
+    session.PressKey(main, 'T', false, false, /*alt=*/true); // no menus, no mnemonics
     EXPECT_TRUE(session.Running());
     EXPECT_EQ(session.Windows().size(), 1u);
-    session.Close(main);
+    session.PressKey(main, winlayer::vk::F4, false, false, /*alt=*/true);
     EXPECT_FALSE(session.Running());
     EXPECT_EQ(session.ExitCode(), 0);
     EXPECT_TRUE(session.Windows().empty());

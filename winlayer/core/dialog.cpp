@@ -67,6 +67,11 @@ LRESULT Send(HWND handle, UINT message, WPARAM wParam, LPARAM lParam) {
              reinterpret_cast<LPARAM>(cancel != nullptr ? cancel->handle : nullptr));
         return 0;
     }
+    case WM_SYSCOMMAND:
+        if ((wParam & 0xFFF0) == SC_CLOSE) {
+            Send(handle, WM_CLOSE, 0, 0);
+        }
+        return 0;
     case WM_GETTEXT:
         return CopyText(window->text, reinterpret_cast<char*>(lParam), static_cast<int>(wParam));
     default:

@@ -7,6 +7,10 @@
 
 namespace winlayer {
 
+// The system's commands to a window (its system menu, Alt+F4); the values are Windows'.
+constexpr UINT WM_SYSCOMMAND = 0x0112;
+constexpr WPARAM SC_CLOSE = 0xF060;
+
 // Forgets every window, the quit request, pending input and unshown changes: a new
 // run of the program starts clean.
 void ResetSession();

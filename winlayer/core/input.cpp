@@ -121,8 +121,21 @@ void ScrollList(HWND handle, int top) {
     }
 }
 
-void PressKey(HWND dialog, UINT key, bool ctrl, bool shift) {
+void WheelList(HWND handle, int notches) {
+    constexpr int kRowsPerNotch = 3;
+    if (Window* list = Target(handle, ControlKind::ListBox)) {
+        ListScroll(*list, list->list.top + notches * kRowsPerNotch);
+    }
+}
+
+void PressKey(HWND dialog, UINT key, bool ctrl, bool shift, bool alt) {
     if (Target(dialog, ControlKind::Dialog) == nullptr) {
+        return;
+    }
+    if (alt) {
+        if (key == vk::F4 && !ctrl && !shift) {
+            Send(dialog, WM_SYSCOMMAND, SC_CLOSE, 0);
+        }
         return;
     }
     // The dialog manager first, where its loop runs; then the focused control.

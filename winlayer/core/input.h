@@ -21,7 +21,10 @@ namespace winlayer::input {
 // takes its caret, deleting and clipboard keys, Space and Backspace (edit.h); a list
 // its moving keys and Space (list_box.h). Back ends send Space, Backspace and Delete
 // as keys only, never also as text.
-void PressKey(HWND dialog, UINT key, bool ctrl = false, bool shift = false);
+// With Alt the key is the system's: Alt+F4 closes the window as the close box does
+// (WM_SYSCOMMAND with SC_CLOSE); the windows have no menus or mnemonics, so every
+// other Alt chord does nothing.
+void PressKey(HWND dialog, UINT key, bool ctrl = false, bool shift = false, bool alt = false);
 // Committed text typed into the focused control of `dialog`: an edit takes each
 // character under its limit (the program reads it in Windows-1252, '?' where that
 // has none); a list takes each as its search key.
@@ -49,10 +52,13 @@ void ClickListEntry(HWND list, int index, bool ctrl = false, bool shift = false)
 void DoubleClickListEntry(HWND list, int index);
 // The rows the back end's view of the list shows: the page for Page Up and Down.
 void SetListPage(HWND list, int rows);
-// The user scrolls the list with the wheel or the scroll bar to show from row `top`.
+// The user moves the list's scroll bar to show from row `top`.
 void ScrollList(HWND list, int top);
+// The user turns the wheel over the list by `notches` (down is positive): three rows
+// a notch, as a list box scrolls.
+void WheelList(HWND list, int notches);
 
-// The close box, or Alt+F4.
+// The close box, or the desktop's request to close the window.
 void Close(HWND dialog);
 
 // Answers the open-file dialog being shown. With "every file must exist", a name

@@ -20,5 +20,6 @@ constexpr UINT Up = 0x26;
 constexpr UINT Right = 0x27;
 constexpr UINT Down = 0x28;
 constexpr UINT Delete = 0x2E;
+constexpr UINT F4 = 0x73;
 
 } // namespace winlayer::vk

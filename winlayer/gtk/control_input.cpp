@@ -50,7 +50,8 @@ gboolean OnFocusIn(GtkWidget*, GdkEvent*, gpointer data) {
 }
 
 // Text committed into a field (typed, through its input method, or pasted from GTK's
-// own menu) goes to the core, which types it at its caret; GTK's buffer only ever
+// own menu) goes to the control that has the core's focus, which types it at its
+// caret; a space alone is the Space key, as the core takes it. GTK's buffer only ever
 // shows the core's text.
 void OnInsertText(GtkEditable* editable, gchar* text, gint length, gpointer, gpointer data) {
     if (Instance().Syncing()) {
@@ -61,8 +62,11 @@ void OnInsertText(GtkEditable* editable, gchar* text, gint length, gpointer, gpo
     const std::string typed(text, length < 0 ? std::strlen(text) : static_cast<size_t>(length));
     Post([edit, typed] {
         if (const Window* window = FindWindow(edit)) {
-            input::Focus(edit);
-            input::TypeText(window->parent, typed);
+            if (typed == " ") {
+                input::PressKey(window->parent, vk::Space);
+            } else {
+                input::TypeText(window->parent, typed);
+            }
         }
         ShowAgain(edit);
     });
@@ -167,22 +171,35 @@ gboolean OnListButton(GtkWidget* widget, GdkEventButton* event, gpointer data) {
     return TRUE;
 }
 
-// The wheel or the scroll bar moved the list: the core learns its new top row.
-void OnListScrolled(GtkAdjustment* adjustment, gpointer data) {
-    if (Instance().Syncing()) {
-        return;
+// The user scrolls the list, with the wheel over it or with its scroll bar: the core
+// decides the new top row, and the view shows it. GTK's own scrolling never moves
+// the view, and where GTK keeps the view within fewer rows, that is only shown.
+gboolean OnListWheel(GtkWidget*, GdkEventScroll* event, gpointer data) {
+    int notches = 0;
+    if (event->direction == GDK_SCROLL_UP || event->direction == GDK_SCROLL_DOWN) {
+        notches = event->direction == GDK_SCROLL_UP ? -1 : 1;
+    } else if (event->direction == GDK_SCROLL_SMOOTH) {
+        // A touchpad's small steps add up to whole notches.
+        static double pending = 0;
+        pending += event->delta_y;
+        notches = static_cast<int>(pending);
+        pending -= notches;
     }
+    if (notches != 0) {
+        const HWND list = Handle(data);
+        Post([list, notches] { input::WheelList(list, notches); });
+    }
+    return TRUE;
+}
+
+gboolean OnListScrollBar(GtkRange*, GtkScrollType, gdouble value, gpointer data) {
     const HWND list = Handle(data);
-    const Window* window = FindWindow(list);
-    const ControlView* view = window != nullptr ? Instance().ViewOf(list) : nullptr;
-    if (view == nullptr) {
-        return;
-    }
-    const int top =
-        static_cast<int>(gtk_adjustment_get_value(adjustment)) / RowHeight(view->widget);
-    if (top != window->list.top) {
+    const ControlView* view = Instance().ViewOf(list);
+    if (view != nullptr) {
+        const int top = static_cast<int>(value) / RowHeight(view->widget);
         Post([list, top] { input::ScrollList(list, top); });
     }
+    return TRUE;
 }
 
 // The rows the list's view shows, for the core's Page Up and Page Down; told to the
@@ -225,8 +242,9 @@ void ConnectControlInput(HWND control, ControlView& view) {
     case ControlKind::ListBox:
         g_signal_connect(view.widget, "button-press-event", G_CALLBACK(OnListButton), data);
         g_signal_connect(view.widget, "size-allocate", G_CALLBACK(OnListAllocated), data);
-        g_signal_connect(gtk_scrolled_window_get_vadjustment(GTK_SCROLLED_WINDOW(view.outer)),
-                         "value-changed", G_CALLBACK(OnListScrolled), data);
+        g_signal_connect(view.widget, "scroll-event", G_CALLBACK(OnListWheel), data);
+        g_signal_connect(gtk_scrolled_window_get_vscrollbar(GTK_SCROLLED_WINDOW(view.outer)),
+                         "change-value", G_CALLBACK(OnListScrollBar), data);
         break;
     default:
         break;

@@ -47,6 +47,7 @@ constexpr struct {
     {GDK_KEY_KP_Right, vk::Right},
     {GDK_KEY_Down, vk::Down},
     {GDK_KEY_KP_Down, vk::Down},
+    {GDK_KEY_F4, vk::F4},
 };
 
 // The Windows key code of a key GTK names, or 0 for one the core has no use for.
@@ -56,7 +57,7 @@ UINT KeyCode(guint keyval, bool ctrl) {
             return known.key;
         }
     }
-    // With Ctrl a letter is a command (Ctrl+A, Ctrl+C, ...): its code is the capital.
+    // With Ctrl or Alt a letter is a command (Ctrl+A, Ctrl+C, ...): its code is the capital.
     const guint upper = gdk_keyval_to_upper(keyval);
     return ctrl && upper >= GDK_KEY_A && upper <= GDK_KEY_Z
                ? static_cast<UINT>('A' + (upper - GDK_KEY_A))
@@ -73,16 +74,13 @@ gboolean OnKey(GtkWidget* window, GdkEventKey* event, gpointer data) {
     const bool ctrl = (event->state & GDK_CONTROL_MASK) != 0;
     const bool shift = (event->state & GDK_SHIFT_MASK) != 0;
     const bool alt = (event->state & GDK_MOD1_MASK) != 0;
-    if (alt && event->keyval == GDK_KEY_F4) {
-        PostInput([dialog] { input::Close(dialog); });
+    if (const UINT key = KeyCode(event->keyval, ctrl || alt); key != 0) {
+        PostInput(
+            [dialog, key, ctrl, shift, alt] { input::PressKey(dialog, key, ctrl, shift, alt); });
         return TRUE;
     }
     if (alt) {
-        return TRUE; // no menus and no mnemonics: Alt with a key does nothing
-    }
-    if (const UINT key = KeyCode(event->keyval, ctrl); key != 0) {
-        PostInput([dialog, key, ctrl, shift] { input::PressKey(dialog, key, ctrl, shift); });
-        return TRUE;
+        return TRUE; // a character with Alt is no text
     }
     // A character where no input method listens (the list's search for an entry).
     const gunichar c = gdk_keyval_to_unicode(event->keyval);

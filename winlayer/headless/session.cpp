@@ -219,8 +219,8 @@ void Session::DoubleClickEntry(HWND window, int listId, int index) {
     });
 }
 
-void Session::PressKey(HWND window, UINT key, bool ctrl, bool shift) {
-    Do([=] { input::PressKey(window, key, ctrl, shift); });
+void Session::PressKey(HWND window, UINT key, bool ctrl, bool shift, bool alt) {
+    Do([=] { input::PressKey(window, key, ctrl, shift, alt); });
 }
 void Session::Close(HWND window) {
     Do([window] { input::Close(window); });

@@ -61,7 +61,7 @@ class Session {
     void ClickEntry(HWND window, int listId, int index, bool ctrl = false, bool shift = false);
     void DoubleClickEntry(HWND window, int listId, int index);
     // A key (vk::) pressed while `window` is active.
-    void PressKey(HWND window, UINT key, bool ctrl = false, bool shift = false);
+    void PressKey(HWND window, UINT key, bool ctrl = false, bool shift = false, bool alt = false);
     void Close(HWND window);
     bool AcceptFileDialog(const std::string& directory, const std::vector<std::string>& names);
     void CancelFileDialog();
