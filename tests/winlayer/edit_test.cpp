@@ -1,5 +1,7 @@
 // The edit control rules: the typing limit, the selection, text set by program.
+#include "winlayer/core/clipboard.h"
 #include "winlayer/core/edit.h"
+#include "winlayer/core/edit_menu.h"
 
 #include <gtest/gtest.h>
 
@@ -55,4 +57,32 @@ TEST(Edit, TextSetByTheProgramMayExceedTheLimit) {
     edit.edit.selStart = edit.edit.selEnd = 100;
     EXPECT_TRUE(EditTypeChar(edit, '!'));
     EXPECT_EQ(edit.text.back(), '!');
+}
+
+// The context menu's items are enabled as the field's state allows, and a disabled
+// item does nothing when chosen.
+TEST(Edit, TheMenuEnablesEachItemAsTheFieldAllows) {
+    Window edit = Edit(30);
+    SetClipboardText("");
+    auto enabled = [&edit] {
+        std::string flags;
+        for (const EditMenuItem& item : EditMenu(edit)) {
+            flags += item.enabled ? '1' : '0';
+        }
+        return flags; // Undo, Cut, Copy, Paste, Delete, Select All
+    };
+    EXPECT_EQ(enabled(), "000000") << "an empty field";
+    EditTypeChar(edit, 'a');
+    EditTypeChar(edit, 'b');
+    EXPECT_EQ(enabled(), "100001") << "typed: Undo and Select All";
+    RunEditCommand(edit, EditCommand::Delete);
+    EXPECT_EQ(edit.text, "ab") << "Delete is disabled without a selection";
+    RunEditCommand(edit, EditCommand::SelectAll);
+    EXPECT_EQ(enabled(), "111010") << "all selected, nothing to paste";
+    RunEditCommand(edit, EditCommand::Cut);
+    EXPECT_EQ(edit.text, "");
+    EXPECT_EQ(enabled(), "100100") << "cut: Undo and Paste";
+    RunEditCommand(edit, EditCommand::Paste);
+    RunEditCommand(edit, EditCommand::Paste);
+    EXPECT_EQ(edit.text, "abab");
 }

@@ -6,6 +6,7 @@
 
 #include "winlayer/core/changes.h"
 #include "winlayer/core/cursor.h"
+#include "winlayer/core/edit_menu.h"
 
 #include <functional>
 #include <string>
@@ -62,6 +63,9 @@ struct BackendHooks {
     std::function<void(const FileDialog&)> hideFileDialog;
     std::function<void(const MessageBoxState&)> showMessageBox;
     std::function<void(const MessageBoxState&)> hideMessageBox;
+    // Draws an edit field's context menu; the chosen item comes back as input
+    // (input::ChooseEditCommand). Null: a test chooses without seeing it drawn.
+    std::function<void(HWND edit, const std::vector<EditMenuItem>&)> showEditMenu;
     // The program's edits copied this text (UTF-8) to the clipboard: a back end with a
     // platform clipboard puts it there. Null: the clipboard stays the core's own.
     std::function<void(const std::string&)> clipboardChanged;

@@ -4,6 +4,8 @@
 #include "winlayer/core/changes.h"
 #include "winlayer/core/codepage.h"
 #include "winlayer/core/edit.h"
+#include "winlayer/core/edit_menu.h"
+#include "winlayer/core/keys.h"
 #include "winlayer/core/list_box.h"
 #include "winlayer/include/win32_constants.h"
 
@@ -186,7 +188,11 @@ void ControlKey(Window& control, UINT key, bool ctrl, bool shift) {
         ButtonKey(control, key);
         break;
     case ControlKind::Edit:
-        EditPressKey(control, key, ctrl, shift);
+        if (key == vk::Apps || (key == vk::F10 && shift && !ctrl)) {
+            OpenEditMenu(control); // the context menu from the keyboard
+        } else {
+            EditPressKey(control, key, ctrl, shift);
+        }
         break;
     case ControlKind::ListBox:
         ListKey(control, key, ctrl, shift);

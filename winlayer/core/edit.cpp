@@ -127,16 +127,6 @@ void Copy(const Window& edit) {
     }
 }
 
-bool Paste(Window& edit) {
-    std::string text = ClipboardText();
-    // A single line takes the clipboard's first line.
-    const size_t newline = text.find('\n');
-    if (newline != std::string::npos) {
-        text.resize(newline > 0 && text[newline - 1] == '\r' ? newline - 1 : newline);
-    }
-    return !text.empty() && ReplaceSelection(edit, Utf8ToChars(text));
-}
-
 // Undo puts back what the last step deleted in place of what it inserted, and
 // selects it; a second Undo undoes the Undo.
 bool Undo(Window& edit) {
@@ -243,12 +233,25 @@ bool EditPressKey(Window& edit, UINT key, bool ctrl, bool shift) {
         }
         return false;
     case 'V':
-        return ctrl && Paste(edit);
+        return ctrl && EditPasteText(edit, ClipboardText());
     case 'Z':
         return ctrl && Undo(edit);
     default:
         return false;
     }
+}
+
+bool EditPasteText(Window& edit, std::string text) {
+    // A single line takes the text's first line.
+    const size_t newline = text.find('\n');
+    if (newline != std::string::npos) {
+        text.resize(newline > 0 && text[newline - 1] == '\r' ? newline - 1 : newline);
+    }
+    return !text.empty() && ReplaceSelection(edit, Utf8ToChars(text));
+}
+
+bool EditCanUndo(const Window& edit) {
+    return !edit.edit.undoText.empty() || edit.edit.undoInserted > 0;
 }
 
 void EditSelectAll(Window& edit) {

@@ -23,6 +23,10 @@ bool EditBackspace(Window& edit);
 // when the text changed.
 bool EditPressKey(Window& edit, UINT key, bool ctrl, bool shift);
 void EditSelectAll(Window& edit);
+// True when Undo has something to take back (EM_CANUNDO).
+bool EditCanUndo(const Window& edit);
+// Pastes `utf8` at the selection as a paste from the clipboard does (its first line).
+bool EditPasteText(Window& edit, std::string utf8);
 // Selects from `anchor` to `caret`, each kept within the text.
 void EditSelect(Window& edit, int anchor, int caret);
 // Setting the text (UTF-8) by program ignores the limit, puts the caret at the start

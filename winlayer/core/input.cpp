@@ -97,6 +97,27 @@ void SelectAll(HWND handle) {
     }
 }
 
+void EditContextMenu(HWND handle) {
+    if (Window* edit = Target(handle, ControlKind::Edit)) {
+        SetFocusTo(handle);
+        OpenEditMenu(*edit);
+    }
+}
+
+void ChooseEditCommand(HWND handle, EditCommand command) {
+    if (Window* edit = Target(handle, ControlKind::Edit)) {
+        RunEditCommand(*edit, command);
+    }
+}
+
+void PasteSelectionAt(HWND handle, int at, const std::string& utf8) {
+    if (Window* edit = Target(handle, ControlKind::Edit)) {
+        SetFocusTo(handle);
+        EditSelect(*edit, at, at);
+        EditPasteText(*edit, utf8);
+    }
+}
+
 void ClickListEntry(HWND handle, int index, bool ctrl, bool shift) {
     if (Window* list = Target(handle, ControlKind::ListBox)) {
         ListMouseClick(*list, index, ctrl, shift);

@@ -4,6 +4,7 @@
 // dialog) do nothing.
 #pragma once
 
+#include "winlayer/core/edit_menu.h"
 #include "winlayer/core/keys.h"
 #include "winlayer/include/win32_types.h"
 
@@ -46,6 +47,14 @@ void Backspace(HWND edit);
 void SelectAll(HWND edit);
 // The user moves the keyboard focus to a control by clicking it.
 void Focus(HWND control);
+
+// A right-click in an edit: the focus moves to it and its context menu shows; the
+// item the user then chooses.
+void EditContextMenu(HWND edit);
+void ChooseEditCommand(HWND edit, EditCommand command);
+// A middle-click in an edit before character `at`: the text the desktop has selected
+// (its primary selection, UTF-8) is pasted there.
+void PasteSelectionAt(HWND edit, int at, const std::string& utf8);
 
 void ClickListEntry(HWND list, int index, bool ctrl = false, bool shift = false);
 // The second press of a double-click (the first arrives as a click).

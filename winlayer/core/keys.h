@@ -20,6 +20,8 @@ constexpr UINT Up = 0x26;
 constexpr UINT Right = 0x27;
 constexpr UINT Down = 0x28;
 constexpr UINT Delete = 0x2E;
+constexpr UINT Apps = 0x5D; // the menu key
 constexpr UINT F4 = 0x73;
+constexpr UINT F10 = 0x79;
 
 } // namespace winlayer::vk

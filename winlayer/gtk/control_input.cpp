@@ -12,6 +12,7 @@
 #include "winlayer/gtk/gtk_backend.h"
 
 #include <cstring>
+#include <utility>
 
 namespace winlayer::gtk {
 
@@ -123,17 +124,36 @@ int CharacterAt(GtkWidget* widget, GdkWindow* eventWindow, double x, double y) {
 }
 
 // A press of the left button in a field puts the core's caret there (Shift extends
-// the selection); dragging with it held extends the selection. The other buttons keep
-// GTK's own meaning (the field's menu, whose commands come back as text changes).
+// the selection); dragging with it held extends the selection. The right button asks
+// the core for the field's menu; the middle one pastes the desktop's selected text
+// (its primary selection) where it is pressed.
 gboolean OnEditButton(GtkWidget* widget, GdkEventButton* event, gpointer data) {
-    if (event->button != 1) {
-        return FALSE;
+    if (event->type != GDK_BUTTON_PRESS) {
+        return TRUE;
     }
-    if (event->type == GDK_BUTTON_PRESS) {
-        const HWND edit = Handle(data);
-        const int at = CharacterAt(widget, event->window, event->x, event->y);
+    const HWND edit = Handle(data);
+    const int at = CharacterAt(widget, event->window, event->x, event->y);
+    if (event->button == 1) {
         const bool shift = (event->state & GDK_SHIFT_MASK) != 0;
         Post([edit, at, shift] { input::ClickEdit(edit, at, shift); });
+    } else if (event->button == 3) {
+        RememberMenuTrigger(reinterpret_cast<GdkEvent*>(event));
+        Post([edit] { input::EditContextMenu(edit); });
+    } else if (event->button == 2) {
+        gtk_clipboard_request_text(
+            gtk_widget_get_clipboard(widget, GDK_SELECTION_PRIMARY),
+            [](GtkClipboard*, const gchar* text, gpointer request) {
+                auto* where = static_cast<std::pair<HWND, int>*>(request);
+                if (text != nullptr) {
+                    const std::string pasted = text;
+                    const auto [target, place] = *where;
+                    Post([target, place, pasted] {
+                        input::PasteSelectionAt(target, place, pasted);
+                    });
+                }
+                delete where;
+            },
+            new std::pair<HWND, int>(edit, at));
     }
     return TRUE;
 }

@@ -78,6 +78,7 @@ GtkBackend::GtkBackend() {
     hooks_.showMessageBox = [this](const MessageBoxState& box) { ShowMessageBox(box); };
     hooks_.hideMessageBox = [this](const MessageBoxState&) { DestroyWidget(message_); };
     hooks_.showCursor = ShowPointerShape;
+    hooks_.showEditMenu = ShowEditMenu;
     ShareClipboard(hooks_);
     SetBackend(&hooks_);
 }

@@ -98,6 +98,11 @@ int RowHeight(GtkWidget* list);
 GtkWidget* NewFileChooser(const FileDialog& dialog, GtkWindow* owner);
 GtkWidget* NewMessageWindow(const MessageBoxState& box, GtkWindow* owner);
 
+// An edit field's context menu, drawn from the core's items; the press or key that
+// asked for it is remembered as it comes, for GTK to place the menu by.
+void ShowEditMenu(HWND edit, const std::vector<EditMenuItem>& items);
+void RememberMenuTrigger(const GdkEvent* event);
+
 // Shows the pointer's shape over every window of the program, at once.
 void ShowPointerShape(CursorShape shape);
 

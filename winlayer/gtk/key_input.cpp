@@ -48,6 +48,8 @@ constexpr struct {
     {GDK_KEY_Down, vk::Down},
     {GDK_KEY_KP_Down, vk::Down},
     {GDK_KEY_F4, vk::F4},
+    {GDK_KEY_F10, vk::F10},
+    {GDK_KEY_Menu, vk::Apps},
 };
 
 // The Windows key code of a key GTK names, or 0 for one the core has no use for.
@@ -75,6 +77,7 @@ gboolean OnKey(GtkWidget* window, GdkEventKey* event, gpointer data) {
     const bool shift = (event->state & GDK_SHIFT_MASK) != 0;
     const bool alt = (event->state & GDK_MOD1_MASK) != 0;
     if (const UINT key = KeyCode(event->keyval, ctrl || alt); key != 0) {
+        RememberMenuTrigger(reinterpret_cast<GdkEvent*>(event)); // the menu key's menu
         PostInput(
             [dialog, key, ctrl, shift, alt] { input::PressKey(dialog, key, ctrl, shift, alt); });
         return TRUE;
