@@ -105,8 +105,10 @@ int main(int argc, char** argv) {
             bool on[5];
             for (int f = 0; f < 5; ++f) {
                 const HWND edit = control(IDC_TITLE + f);
-                input::SelectAll(edit);
-                input::Type(edit, "Round " + std::to_string(step) + " field " + std::to_string(f));
+                input::ClickEdit(edit, 0);
+                input::PressKey(main, 'A', /*ctrl=*/true);
+                input::TypeText(main,
+                                "Round " + std::to_string(step) + " field " + std::to_string(f));
                 if (winlayer::FindWindow(control(IDC_USE_TITLE + f))->checked !=
                     (random() % 2 == 0)) {
                     input::Click(control(IDC_USE_TITLE + f));

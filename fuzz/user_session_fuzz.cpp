@@ -85,14 +85,15 @@ class Session {
         auto control = [main](int id) { return winlayer::FindControl(main, id)->handle; };
         switch (op % 16) {
         case 0:
-            input::Type(control(IDC_TITLE + Next() % 5),
-                        std::string(1, static_cast<char>(Next() | 1)));
+            // A click in a field at some character, then a typed one.
+            input::ClickEdit(control(IDC_TITLE + Next() % 5), Next() % 32);
+            input::TypeText(main, std::string(1, static_cast<char>(Next() | 1)));
             break;
         case 1:
-            input::SelectAll(control(IDC_TITLE + Next() % 5));
+            input::PressKey(main, 'A', /*ctrl=*/true);
             break;
         case 2:
-            input::Backspace(control(IDC_TITLE + Next() % 5));
+            input::PressKey(main, winlayer::vk::Back);
             break;
         case 3:
             input::Click(control(IDC_USE_TITLE + Next() % 5));

@@ -211,7 +211,7 @@ class Run {
                 }
                 active_ = main_;
             }
-            session_.Do([control] { winlayer::input::Click(control); });
+            session_.Click(active_, winlayer::FindWindow(control)->id); // an edit past its text
         } else if ((verb == "row" || verb == "dblrow") && !args.empty()) {
             const int row = std::atoi(args[0].c_str());
             const bool ctrl = has("ctrl");

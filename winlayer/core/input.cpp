@@ -35,38 +35,12 @@ void Click(HWND handle) {
     case ControlKind::CheckBox:
         ButtonClick(*control);
         break;
-    case ControlKind::Edit:
-        EditSelect(*control, static_cast<int>(Utf8ToChars(control->text).size()),
-                   static_cast<int>(Utf8ToChars(control->text).size()));
-        SetFocusTo(handle);
-        break;
     case ControlKind::ListBox:
         SetFocusTo(handle);
         break;
     default:
-        break; // static texts, group boxes, pictures and progress bars take no clicks
-    }
-}
-
-int Type(HWND handle, const std::string& utf8) {
-    int taken = 0;
-    for (char32_t c : Utf8ToChars(utf8)) {
-        Window* edit = Target(handle, ControlKind::Edit);
-        if (edit == nullptr) {
-            break;
-        }
-        SetFocusTo(handle);
-        if (EditTypeChar(*edit, c)) {
-            ++taken;
-        }
-    }
-    return taken;
-}
-
-void Backspace(HWND handle) {
-    if (Window* edit = Target(handle, ControlKind::Edit)) {
-        SetFocusTo(handle);
-        EditBackspace(*edit);
+        break; // edits are clicked at a character; static texts, group boxes, pictures
+               // and progress bars take no clicks
     }
 }
 
@@ -83,17 +57,16 @@ void ClickEdit(HWND handle, int at, bool shift) {
     }
 }
 
+void DragEdit(HWND handle, int at) {
+    if (Window* edit = Target(handle, ControlKind::Edit)) {
+        EditSelect(*edit, edit->edit.selStart, at);
+    }
+}
+
 void Focus(HWND handle) {
     const Window* control = FindWindow(handle);
     if (control != nullptr && control->kind != ControlKind::Dialog && TakesInput(handle)) {
         SetFocusTo(handle);
-    }
-}
-
-void SelectAll(HWND handle) {
-    if (Window* edit = Target(handle, ControlKind::Edit)) {
-        SetFocusTo(handle);
-        EditSelectAll(*edit);
     }
 }
 

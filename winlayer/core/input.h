@@ -31,20 +31,18 @@ void PressKey(HWND dialog, UINT key, bool ctrl = false, bool shift = false, bool
 // has none); a list takes each as its search key.
 void TypeText(HWND dialog, const std::string& utf8);
 
-// Clicks a push button, check box, edit field or list (the focus moves to it); a
-// click on an edit puts the caret at the end of its text.
+// Clicks a push button, check box or list (the focus moves to it). An edit field is
+// clicked at a character: ClickEdit.
 void Click(HWND control);
 // A mouse press in an edit before character `at`: the focus moves to the edit and
 // the caret to `at`; with Shift the selection extends from its anchor.
 void ClickEdit(HWND edit, int at, bool shift = false);
-// The mouse drags or the caret is put by other means: selects from `anchor` to
-// `caret` (characters of the core's text).
+// The mouse, pressed in an edit, is dragged to before character `at`: the selection
+// runs from where it was pressed to there.
+void DragEdit(HWND edit, int at);
+// The caret is put by other means (an input method deleting text round it): selects
+// from `anchor` to `caret` (characters of the core's text).
 void PlaceCaret(HWND edit, int anchor, int caret);
-// Types characters (UTF-8) at the caret of an edit field, one key at a time;
-// characters beyond the field's limit are refused. Returns how many were taken.
-int Type(HWND edit, const std::string& utf8);
-void Backspace(HWND edit);
-void SelectAll(HWND edit);
 // The user moves the keyboard focus to a control by clicking it.
 void Focus(HWND control);
 

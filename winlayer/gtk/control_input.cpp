@@ -164,7 +164,7 @@ gboolean OnEditDrag(GtkWidget* widget, GdkEventMotion* event, gpointer data) {
     }
     const HWND edit = Handle(data);
     const int at = CharacterAt(widget, event->window, event->x, event->y);
-    Post([edit, at] { input::ClickEdit(edit, at, true); });
+    Post([edit, at] { input::DragEdit(edit, at); });
     return TRUE;
 }
 

@@ -1,5 +1,6 @@
 #include "winlayer/headless/session.h"
 
+#include "winlayer/core/codepage.h"
 #include "winlayer/core/common_dialogs.h"
 #include "winlayer/core/dialog.h"
 #include "winlayer/core/input.h"
@@ -179,29 +180,59 @@ std::vector<MessageBoxState> Session::MessageBoxes() {
     return boxes;
 }
 
+namespace {
+
+int Characters(HWND edit) {
+    const Window* window = FindWindow(edit);
+    return window != nullptr ? static_cast<int>(Utf8ToChars(window->text).size()) : 0;
+}
+
+// Clicks the field as a user does, at character `at`; true when the click gave it
+// the focus (a disabled field takes none, and the user types nowhere).
+bool ClickField(HWND edit, int at) {
+    input::ClickEdit(edit, at);
+    const Window* window = FindWindow(edit);
+    return window != nullptr && FocusOf(window->parent) == edit;
+}
+
+} // namespace
+
 void Session::Click(HWND window, int id) {
     const HWND control = Control(window, id);
-    Do([control] { input::Click(control); });
+    Do([control] {
+        const Window* clicked = FindWindow(control);
+        if (clicked != nullptr && clicked->kind == ControlKind::Edit) {
+            input::ClickEdit(control, Characters(control)); // past the end of its text
+        } else {
+            input::Click(control);
+        }
+    });
 }
 
 int Session::Type(HWND window, int id, const std::string& text) {
     const HWND control = Control(window, id);
     int taken = 0;
-    Do([control, &text, &taken] {
-        input::Click(control);
-        taken = input::Type(control, text);
+    Do([window, control, &text, &taken] {
+        const int before = Characters(control);
+        if (ClickField(control, before)) { // past the end of its text
+            input::TypeText(window, text);
+        }
+        taken = Characters(control) - before;
     });
     return taken;
 }
 
 void Session::Replace(HWND window, int id, const std::string& text) {
     const HWND control = Control(window, id);
-    Do([control, &text] {
-        input::SelectAll(control);
+    Do([window, control, &text] {
+        if (!ClickField(control, 0)) {
+            return;
+        }
+        input::PressKey(window, 'A', /*ctrl=*/true);
         if (text.empty()) {
-            input::Backspace(control);
+            input::PressKey(window, vk::Back);
         } else {
-            input::Type(control, text);
+            input::TypeText(window, text);
         }
     });
 }

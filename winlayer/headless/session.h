@@ -54,6 +54,7 @@ class Session {
     std::vector<MessageBoxState> MessageBoxes();
 
     // --- What the user does ---------------------------------------------------------
+    // A click on a control; on an edit field, past the end of its text.
     void Click(HWND window, int id);
     int Type(HWND window, int id, const std::string& text);
     // Selects the field's text and types over it.
