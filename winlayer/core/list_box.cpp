@@ -52,16 +52,15 @@ void SelectRange(Window& list, int from, int to, bool keepOthers) {
     }
 }
 
-// Scrolls the least that shows the row whole.
+// Scrolls the least that shows the row whole. A shown row leaves the list where it is,
+// even where removed entries left it showing past its end.
 void ShowRow(Window& list, int row) {
     ListState& s = list.list;
-    int top = s.top;
-    if (row < top) {
-        top = row;
-    } else if (row >= top + s.page) {
-        top = row - s.page + 1;
+    if (row < s.top) {
+        ListScroll(list, row);
+    } else if (row >= s.top + s.page) {
+        ListScroll(list, row - s.page + 1);
     }
-    ListScroll(list, top);
 }
 
 // The caret moves to `to` and the selection follows it: the range from the anchor
