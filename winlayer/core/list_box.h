@@ -14,7 +14,8 @@ int CompareEntries(const std::string& a, const std::string& b);
 // Every list takes extended selection (LBS_EXTENDEDSEL), the only kind the program's
 // templates have. Entries come and go under the caret and the anchor, which keep their
 // numbers (within the entries there are) while the selection stays with its entries.
-// LB_ADDSTRING: a sorted list inserts after any equal entries. Returns the index.
+// LB_ADDSTRING: a sorted list inserts in order, before an equal entry its search
+// meets. Returns the index.
 int ListAdd(Window& list, const char* text);
 // LB_DELETESTRING: false when there is no such entry.
 bool ListDelete(Window& list, int index);
