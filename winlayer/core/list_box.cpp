@@ -114,7 +114,7 @@ int ListAdd(Window& list, const char* text) {
     s.selected.insert(s.selected.begin() + index, false);
     RecordRow(ChangeKind::RowInserted, list.handle, index, false, std::move(entry));
     // The caret and the anchor keep their numbers, as the list box's do: an entry
-    // inserted at or before them puts the one before it under them.
+    // inserted at or before them moves their entries on, and another comes under them.
     if (wasEmpty) {
         s.caret = 0;
         RecordRow(ChangeKind::Caret, list.handle, 0);
