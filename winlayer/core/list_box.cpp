@@ -52,11 +52,13 @@ void SelectRange(Window& list, int from, int to, bool keepOthers) {
     }
 }
 
-// Scrolls the least that shows the row whole. A shown row leaves the list where it is,
-// even where removed entries left it showing past its end.
+// Scrolls the least that shows the row whole, as the list box does: a row at or above
+// the top becomes the top (as far as the rows go), a row below the page the last shown;
+// a row between leaves the list where it is, even where removed entries left it
+// showing past its end.
 void ShowRow(Window& list, int row) {
     ListState& s = list.list;
-    if (row < s.top) {
+    if (row <= s.top) {
         ListScroll(list, row);
     } else if (row >= s.top + s.page) {
         ListScroll(list, row - s.page + 1);
