@@ -8,6 +8,16 @@ step; the blocks are compared one by one. The first difference of each scenario 
 reported; one listed in the known-differences file (with its reason) is forgiven,
 any other fails the run.
 
+A scenario is a line "scenario NAME" and its steps, one a line; each starts the
+program afresh. The steps: "files COUNT [FIRST]" lists the entries FIRST (0 unless
+given) on, as the program lists files opened or dropped (LB_ADDSTRING); "remove INDEX"
+removes an entry, as the program's double-click and Clear All do (LB_DELETESTRING);
+"key NAME [ctrl] [shift]"; "type TEXT"; "paste TEXT" (put on the clipboard, then
+Ctrl+V); "click CONTROL" (a name from script_names.h, or OK in the newest About box);
+"row N [ctrl] [shift]" and "dblrow N" on a shown row of the list; and "save" (see
+scenarios.txt). After each step a runner prints "step NAME N STEP" and what the user
+could read: the focus, the About boxes open, each field and switch, and the list.
+
 Without a Wine runner, the headless side runs alone: every "# expect: TEXT" line in
 the scenario file (a figure measured under Wine) must begin a line of the block of
 the step above it, and the random scenarios must run to their end.
@@ -18,23 +28,15 @@ the step above it, and the random scenarios must run to their end.
 """
 import argparse
 import os
-import random
 import re
 import subprocess
 import sys
 import tempfile
 
+import random_scenarios
+
 HERE = os.path.dirname(os.path.abspath(__file__))
 WINE_RUN = os.path.join(HERE, "..", "..", "cmake", "wine-run.sh")
-
-EDITS = [1000, 1001, 1002, 1003, 1004]
-SWITCHES = [1012, 1013, 1014, 1015, 1016]
-NAMES = {1000: "IDC_TITLE", 1001: "IDC_ARTIST", 1002: "IDC_ALBUM", 1003: "IDC_YEAR",
-         1004: "IDC_COMMENT", 1005: "IDC_SAVE_ALL", 1006: "IDC_OPEN",
-         1007: "IDC_SAVE_SELECTED", 1008: "IDC_CLEAR_ALL", 1012: "IDC_USE_TITLE",
-         1013: "IDC_USE_ARTIST", 1014: "IDC_USE_ALBUM", 1015: "IDC_USE_YEAR",
-         1016: "IDC_USE_COMMENT", 1021: "IDC_ABOUT"}
-LIST, OPEN, SAVE_ALL = 1010, 1006, 1005
 
 
 def parse_scenarios(text):
@@ -99,118 +101,6 @@ def run_wine(args, script, name):
         print("the Wine runner failed (%d):\n%s" % (done.returncode, done.stderr[-2000:]))
         args.failed = True
     return done.stdout
-
-
-# --- The generator -----------------------------------------------------------------
-
-class State:
-    """What the last block of a run shows: enough to choose a safe next step."""
-
-    def __init__(self, lines):
-        self.focus_window, self.focus = "none", -1
-        self.edits, self.switches = {}, {}
-        for line in lines:
-            words = line.split(" ")
-            if words[0] == "focus" and ":" in words[1]:
-                window, control = words[1].split(":")
-                self.focus_window, self.focus = window, int(control)
-            elif words[0] == "windows":
-                self.abouts = int(words[1])
-            elif words[0] == "edit":
-                text = line.split(" text=", 1)[1].rsplit(" sel=", 1)[0]
-                self.edits[int(words[1])] = (text, line.endswith("enabled=1"))
-            elif words[0] == "check":
-                self.switches[int(words[1])] = line.endswith("enabled=1")
-            elif words[0] == "list":
-                fields = dict(w.split("=", 1) for w in words[1:])
-                self.count, self.top = int(fields["count"]), int(fields["top"])
-
-
-def words(rng, longest):
-    text = "".join(rng.choice("abcdefghij klmnopqrstuvwxyz0123456789 ")
-                   for _ in range(rng.randint(1, longest)))
-    return text if text.strip() else "x"
-
-
-def modifiers(rng):
-    return rng.choice(["", "", "", " shift", " ctrl", " ctrl shift"])
-
-
-def next_step(rng, state, page, pasted, keyed):
-    """A step that cannot open the file chooser or a message box. Ctrl+V comes only
-    after a paste step has put a known text on the clipboard, which the system keeps
-    from one scenario to the next; a double-click only before any key, since after
-    keys Wine removes another entry (known_differences.txt)."""
-    choices = []  # (weight, step)
-    if state.focus_window == "about":
-        for key in ["TAB", "TAB shift", "UP", "DOWN", "LEFT", "RIGHT", "SPACE", "ENTER",
-                    "ESCAPE"]:
-            choices.append((1, "key " + key))
-        choices += [(1, "click OK"), (1, "click IDC_USE_ARTIST")]
-    else:
-        focus = state.focus
-        choices += [(2, "key TAB"), (1, "key TAB shift")]
-        for key in ["UP", "DOWN", "LEFT", "RIGHT"]:
-            choices.append((1, "key " + key + (modifiers(rng) if focus != LIST else "")))
-        if focus == LIST and state.count > 0:
-            # Ctrl alone on a list key is a known difference (known_differences.txt):
-            # left to the named scenarios, as the states part after it.
-            for key in ["UP", "DOWN", "LEFT", "RIGHT", "PRIOR", "NEXT", "HOME", "END", "SPACE"]:
-                choices.append((1, "key " + key + rng.choice(["", "", " shift", " ctrl shift"])))
-            choices.append((2, "type " + rng.choice("abcdefgabcdefgxz")))
-        if focus in EDITS:
-            for key in ["LEFT", "RIGHT", "HOME", "END", "DELETE", "BACK"]:
-                choices.append((1, "key " + key + modifiers(rng)))
-            for letter in "ACXVZ" if pasted else "ACXZ":
-                choices.append((1, "key " + letter + " ctrl"))
-            choices += [(3, "type " + words(rng, 8)), (1, "paste " + words(rng, 40))]
-        if focus != OPEN and not (focus == SAVE_ALL and state.count == 0):
-            choices += [(1, "key SPACE"), (1, "key ENTER")]
-        choices.append((0.3, "key ESCAPE"))
-        for switch in SWITCHES:
-            choices.append((0.4, "click " + NAMES[switch]))
-        for edit, (text, enabled) in state.edits.items():
-            # A click lands before the character under the pointer: only a short text
-            # puts the caret at its end on both sides, whatever the font.
-            if enabled and len(text) <= (1 if edit == 1003 else 4):
-                choices.append((0.4, "click " + NAMES[edit]))
-        choices += [(0.3, "click IDC_SAVE_SELECTED"), (0.2, "click IDC_ABOUT"),
-                    (0.1, "click IDC_CLEAR_ALL")]
-        if state.count > 0:
-            choices.append((0.2, "click IDC_SAVE_ALL"))
-            shown = range(state.top, min(state.count, state.top + page))
-            choices.append((3, "row %d%s" % (rng.choice(shown), rng.choice(["", "", " ctrl", " shift"]))))
-            if not keyed:
-                choices.append((0.3, "dblrow %d" % rng.choice(shown)))
-    total = sum(weight for weight, _ in choices)
-    pick = rng.uniform(0, total)
-    for weight, step in choices:
-        pick -= weight
-        if pick <= 0:
-            return step
-    return choices[-1][1]
-
-
-def generate(args, page, seed, steps):
-    """Random scenarios of about `steps` steps in all. Each next step is chosen from
-    the state the headless runner shows after the steps so far, so that no script
-    presses a button that would open a window the harness does not answer."""
-    rng = random.Random(seed)
-    text, made, number = "", 0, 0
-    while made < steps:
-        name = "random-%d-%d" % (seed, number)
-        lines = ["files %d" % rng.choice([0, 3, 12, 30, 60, rng.randint(0, 60)])]
-        length = min(rng.randint(15, 40), steps - made)
-        while len(lines) < length:
-            script = "scenario %s\n%s\n" % (name, "\n".join(lines))
-            _, blocks, order = parse_output(run_headless(args.headless, script, page, args.work))
-            pasted = any(line.startswith("paste ") for line in lines)
-            keyed = any(line.startswith(("key ", "type ")) for line in lines)
-            lines.append(next_step(rng, State(blocks[order[-1]][1]), page, pasted, keyed))
-        text += "scenario %s\n%s\n" % (name, "\n".join(lines))
-        made += len(lines)
-        number += 1
-    return text
 
 
 # --- Comparing -----------------------------------------------------------------------
@@ -311,7 +201,10 @@ def main():
     if args.wine_runner:
         page, _, _ = parse_output(run_wine(args, "scenario probe\nfiles 0\n", "probe.txt"))
     if args.random is not None:
-        text += generate(args, page, args.random, args.steps)
+        def last_block(script):
+            _, blocks, order = parse_output(run_headless(args.headless, script, page, args.work))
+            return blocks[order[-1]][1]
+        text += random_scenarios.generate(args.random, args.steps, page, last_block)
     with open(os.path.join(args.work, "scenarios.txt"), "w", encoding="utf-8") as out:
         out.write(text)
     scenarios = parse_scenarios(text)

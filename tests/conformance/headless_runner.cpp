@@ -168,13 +168,20 @@ class Run {
         const HWND active = active_;
         if (verb == "files") {
             const int count = args.empty() ? 0 : std::atoi(args[0].c_str());
+            const int first = args.size() < 2 ? 0 : std::atoi(args[1].c_str());
             const HWND main = main_;
-            session_.Do([main, count] {
-                for (int k = 0; k < count; ++k) {
+            session_.Do([main, count, first] {
+                for (int k = first; k < first + count; ++k) {
                     const std::string name = conformance::EntryName(k);
                     SendDlgItemMessageA(main, IDC_FILE_LIST, LB_ADDSTRING, 0,
                                         reinterpret_cast<LPARAM>(name.c_str()));
                 }
+            });
+        } else if (verb == "remove" && !args.empty()) {
+            const int index = std::atoi(args[0].c_str());
+            const HWND main = main_;
+            session_.Do([main, index] {
+                SendDlgItemMessageA(main, IDC_FILE_LIST, LB_DELETESTRING, index, 0);
             });
         } else if (verb == "save") {
             Save(n);

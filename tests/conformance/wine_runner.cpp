@@ -467,12 +467,18 @@ bool DoStep(Program& program, const std::string& line, int step) {
     };
     HWND list = GetDlgItem(program.main, IDC_FILE_LIST);
     if (verb == "files") {
-        int count = 0;
-        words >> count;
-        for (int k = 0; k < count; ++k) {
+        int count = 0, first = 0;
+        words >> count >> first;
+        for (int k = first; k < first + count; ++k) {
             const std::wstring name = Wide(conformance::EntryName(k));
             SendMessageW(list, LB_ADDSTRING, 0, reinterpret_cast<LPARAM>(name.c_str()));
         }
+        return true;
+    }
+    if (verb == "remove") {
+        int index = 0;
+        words >> index;
+        SendMessageW(list, LB_DELETESTRING, static_cast<WPARAM>(index), 0);
         return true;
     }
     if (verb == "save") {

@@ -20,9 +20,6 @@ unsigned char Folded(char c) {
 bool Sorted(const Window& list) {
     return (list.style & LBS_SORT) != 0;
 }
-bool Extended(const Window& list) {
-    return (list.style & LBS_EXTENDEDSEL) != 0;
-}
 
 int Count(const Window& list) {
     return static_cast<int>(list.list.items.size());
@@ -45,12 +42,6 @@ void MoveCaret(Window& list, int to) {
     }
 }
 
-void SelectOnly(Window& list, int index) {
-    for (int i = 0; i < static_cast<int>(list.list.selected.size()); ++i) {
-        Select(list, i, i == index);
-    }
-}
-
 void SelectRange(Window& list, int from, int to, bool keepOthers) {
     const int low = from < to ? from : to;
     const int high = from < to ? to : from;
@@ -63,24 +54,23 @@ void SelectRange(Window& list, int from, int to, bool keepOthers) {
     }
 }
 
-// Scrolls the least that shows the row whole.
+// Scrolls the least that shows the row whole, as the list box does: a row at or above
+// the top becomes the top (as far as the rows go), a row below the page the last shown;
+// a row between leaves the list where it is, even where removed entries left it
+// showing past its end.
 void ShowRow(Window& list, int row) {
     ListState& s = list.list;
-    int top = s.top;
-    if (row < top) {
-        top = row;
-    } else if (row >= top + s.page) {
-        top = row - s.page + 1;
+    if (row <= s.top) {
+        ListScroll(list, row);
+    } else if (row >= s.top + s.page) {
+        ListScroll(list, row - s.page + 1);
     }
-    ListScroll(list, top);
 }
 
-// The caret moves to `to` and the selection follows it: the range from the anchor in
-// an extended list (nothing without an anchor), else the one entry.
+// The caret moves to `to` and the selection follows it: the range from the anchor
+// (nothing without an anchor).
 void MoveCaretSelecting(Window& list, int to) {
-    if (!Extended(list)) {
-        SelectOnly(list, to);
-    } else if (list.list.anchor >= 0) {
+    if (list.list.anchor >= 0) {
         SelectRange(list, list.list.anchor, to, false);
     }
     MoveCaret(list, to);
@@ -105,28 +95,33 @@ int ListAdd(Window& list, const char* text) {
     std::string entry = text != nullptr ? text : "";
     int index = static_cast<int>(s.items.size());
     if (Sorted(list)) {
-        // After every entry that sorts before it or equal to it.
-        index = static_cast<int>(std::upper_bound(s.items.begin(), s.items.end(), entry,
-                                                  [](const std::string& a, const std::string& b) {
-                                                      return CompareEntries(a, b) < 0;
-                                                  }) -
-                                 s.items.begin());
+        // The list box's halving search: before the first equal entry it meets, else
+        // after every entry that sorts before it. Among equal entries the place depends
+        // on how many there are, and which of them is selected shows it.
+        int low = 0;
+        while (low < index) {
+            const int middle = (low + index) / 2;
+            const int order = CompareEntries(entry, s.items[static_cast<size_t>(middle)]);
+            if (order == 0) {
+                index = middle;
+                break;
+            }
+            if (order < 0) {
+                index = middle;
+            } else {
+                low = middle + 1;
+            }
+        }
     }
     const bool wasEmpty = s.items.empty();
     s.items.insert(s.items.begin() + index, entry);
     s.selected.insert(s.selected.begin() + index, false);
     RecordRow(ChangeKind::RowInserted, list.handle, index, false, std::move(entry));
+    // The caret and the anchor keep their numbers, as the list box's do: an entry
+    // inserted at or before them moves their entries on, and another comes under them.
     if (wasEmpty) {
         s.caret = 0;
         RecordRow(ChangeKind::Caret, list.handle, 0);
-    } else {
-        // The caret and anchor stay on their entries.
-        if (index <= s.anchor) {
-            ++s.anchor;
-        }
-        if (index <= s.caret) {
-            MoveCaret(list, s.caret + 1);
-        }
     }
     return index;
 }
@@ -139,28 +134,12 @@ bool ListDelete(Window& list, int index) {
     s.items.erase(s.items.begin() + index);
     s.selected.erase(s.selected.begin() + index);
     RecordRow(ChangeKind::RowDeleted, list.handle, index);
+    // The caret and the anchor keep their numbers, as on insertion, within the entries
+    // left: emptied, the list has its caret on 0 and no anchor.
     const int last = static_cast<int>(s.items.size()) - 1;
-    if (last < 0) {
-        // Emptied, the list starts over: caret 0, no anchor, shown from the top.
-        MoveCaret(list, 0);
-        s.anchor = -1;
-        if (s.top != 0) {
-            s.top = 0;
-            RecordRow(ChangeKind::Scrolled, list.handle, 0);
-        }
-        return true;
-    }
-    auto follow = [index, last](int at) {
-        if (index < at) {
-            --at;
-        }
-        return at > last ? last : at;
-    };
-    if (s.anchor >= 0) {
-        s.anchor = follow(s.anchor);
-    }
-    MoveCaret(list, follow(s.caret));
-    if (last + 1 == s.page && s.top != 0) {
+    s.anchor = std::min(s.anchor, last);
+    MoveCaret(list, std::max(std::min(s.caret, last), 0));
+    if (last < s.page && s.top != 0) {
         s.top = 0; // the scroll bar goes: the list shows from its start
         RecordRow(ChangeKind::Scrolled, list.handle, 0);
     }
@@ -171,9 +150,6 @@ void ListClick(Window& list, int index, bool ctrl, bool shift) {
     ListState& s = list.list;
     if (index < 0 || index >= Count(list)) {
         return;
-    }
-    if (!Extended(list)) {
-        ctrl = shift = false;
     }
     if (shift && ctrl) {
         if (s.anchor >= 0) {
@@ -228,15 +204,15 @@ bool ListPressKey(Window& list, UINT key, bool ctrl, bool shift) {
         // An empty list: nothing to move to, though a key that would go to the first
         // entry sets the anchor there, as the list box does.
         const bool first = key != vk::Down && key != vk::Right && key != vk::Next && key != vk::End;
-        if (first && !(shift && Extended(list))) {
+        if (first && !shift) {
             s.anchor = 0;
         }
         return true;
     }
-    if (ctrl && !shift && Extended(list)) {
+    if (ctrl && !shift) {
         MoveCaret(list, to);
     } else {
-        if (!shift || !Extended(list)) {
+        if (!shift) {
             s.anchor = to;
         }
         MoveCaretSelecting(list, to);

@@ -11,7 +11,11 @@ namespace winlayer {
 // The list's order: ascending bytes, letters compared without regard to case.
 int CompareEntries(const std::string& a, const std::string& b);
 
-// LB_ADDSTRING: a sorted list inserts after any equal entries. Returns the index.
+// Every list takes extended selection (LBS_EXTENDEDSEL), the only kind the program's
+// templates have. Entries come and go under the caret and the anchor, which keep their
+// numbers (within the entries there are) while the selection stays with its entries.
+// LB_ADDSTRING: a sorted list inserts in order, before an equal entry its search
+// meets. Returns the index.
 int ListAdd(Window& list, const char* text);
 // LB_DELETESTRING: false when there is no such entry.
 bool ListDelete(Window& list, int index);
