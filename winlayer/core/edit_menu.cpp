@@ -8,20 +8,52 @@
 
 namespace winlayer {
 
-std::vector<EditMenuItem> EditMenu(const Window& edit) {
+namespace {
+
+// The menu's items in order, each with the key whose rule the field applies for it.
+struct Item {
+    EditCommand command;
+    const char* label;
+    UINT key;
+    bool ctrl;
+    bool separatorBefore;
+};
+constexpr Item kItems[] = {
+    {EditCommand::Undo, "&Undo", 'Z', true, false},
+    {EditCommand::Cut, "Cu&t", 'X', true, true},
+    {EditCommand::Copy, "&Copy", 'C', true, false},
+    {EditCommand::Paste, "&Paste", 'V', true, false},
+    {EditCommand::Delete, "&Delete", vk::Delete, false, false},
+    {EditCommand::SelectAll, "Select &All", 'A', true, true},
+};
+
+// Whether the field's state allows the command, as Windows enables its item.
+bool Enabled(const Window& edit, EditCommand command) {
     const EditState& e = edit.edit;
     const bool selected = e.selStart != e.selEnd;
     const int length = static_cast<int>(Utf8ToChars(edit.text).size());
-    const bool all =
-        (e.selStart == 0 && e.selEnd == length) || (e.selEnd == 0 && e.selStart == length);
-    return {
-        {EditCommand::Undo, "&Undo", EditCanUndo(edit), false},
-        {EditCommand::Cut, "Cu&t", selected, true},
-        {EditCommand::Copy, "&Copy", selected, false},
-        {EditCommand::Paste, "&Paste", !ClipboardText().empty(), false},
-        {EditCommand::Delete, "&Delete", selected, false},
-        {EditCommand::SelectAll, "Select &All", !all, true},
-    };
+    switch (command) {
+    case EditCommand::Undo:
+        return EditCanUndo(edit);
+    case EditCommand::Paste:
+        return !ClipboardText().empty();
+    case EditCommand::SelectAll:
+        return !((e.selStart == 0 && e.selEnd == length) ||
+                 (e.selEnd == 0 && e.selStart == length));
+    default: // Cut, Copy, Delete
+        return selected;
+    }
+}
+
+} // namespace
+
+std::vector<EditMenuItem> EditMenu(const Window& edit) {
+    std::vector<EditMenuItem> items;
+    for (const Item& item : kItems) {
+        items.push_back(
+            {item.command, item.label, Enabled(edit, item.command), item.separatorBefore});
+    }
+    return items;
 }
 
 void OpenEditMenu(Window& edit) {
@@ -31,31 +63,10 @@ void OpenEditMenu(Window& edit) {
 }
 
 void RunEditCommand(Window& edit, EditCommand command) {
-    for (const EditMenuItem& item : EditMenu(edit)) {
-        if (item.command == command && !item.enabled) {
-            return;
+    for (const Item& item : kItems) {
+        if (item.command == command && Enabled(edit, command)) {
+            EditPressKey(edit, item.key, item.ctrl, false);
         }
-    }
-    // Each is the field's own rule for the key that does the same.
-    switch (command) {
-    case EditCommand::Undo:
-        EditPressKey(edit, 'Z', true, false);
-        break;
-    case EditCommand::Cut:
-        EditPressKey(edit, 'X', true, false);
-        break;
-    case EditCommand::Copy:
-        EditPressKey(edit, 'C', true, false);
-        break;
-    case EditCommand::Paste:
-        EditPressKey(edit, 'V', true, false);
-        break;
-    case EditCommand::Delete:
-        EditPressKey(edit, vk::Delete, false, false);
-        break;
-    case EditCommand::SelectAll:
-        EditSelectAll(edit);
-        break;
     }
 }
 
