@@ -403,27 +403,21 @@ struct HungChecks {
     std::atomic<int> beforeBox{0};
     std::atomic<int> withBox{0};
     std::atomic<int> unanswered{0};
-    std::atomic<ULONGLONG> worst{0};
     HANDLE thread = nullptr;
 
     static DWORD WINAPI Run(LPVOID data) {
         auto* checks = static_cast<HungChecks*>(data);
         while (!checks->stop) {
-            const ULONGLONG sent = GetTickCount64();
             DWORD_PTR result = 0;
             const bool answered =
                 SendMessageTimeoutA(checks->main, WM_NULL, 0, 0, SMTO_ABORTIFHUNG | SMTO_BLOCK,
                                     1000, &result) != 0;
-            const ULONGLONG took = GetTickCount64() - sent;
             if (!answered) {
                 ++checks->unanswered;
             } else if (IsWindowEnabled(checks->main)) {
                 ++checks->beforeBox;
             } else {
                 ++checks->withBox;
-            }
-            if (took > checks->worst) {
-                checks->worst = took;
             }
             Sleep(50);
         }
@@ -485,7 +479,6 @@ void LongSave(HWND main, const std::string& artifacts) {
         return;
     }
     const std::string handshake = handshakeText;
-    const ULONGLONG phaseStarted = GetTickCount64();
     auto item = [main](int id) { return GetDlgItem(main, id); };
     const List list{item(IDC_FILE_LIST)};
     const DWORD thread = GetWindowThreadProcessId(main, nullptr);
@@ -551,7 +544,6 @@ void LongSave(HWND main, const std::string& artifacts) {
     }
     if (slow) {
         HungChecks hung;
-        const ULONGLONG clicked = GetTickCount64();
         Click(item(IDC_SAVE_ALL));
         Check(WaitFor([&] { return ReadFile(paths[0]) == saved(0); }, 30000),
               "long save: Save To ALL writes the first song");
@@ -561,7 +553,6 @@ void LongSave(HWND main, const std::string& artifacts) {
         HWND box = nullptr;
         Check(WaitFor([&] { return (box = ProgressBox(main)) != nullptr; }, 30000),
               "long save: a progress box captioned Quorwin, owned by the main window, shows");
-        const ULONGLONG boxAfter = GetTickCount64() - clicked;
         int first = -1, second = -1;
         if (box != nullptr) {
             const HWND cancel = GetDlgItem(box, IDCANCEL);
@@ -606,7 +597,6 @@ void LongSave(HWND main, const std::string& artifacts) {
             Check(OtherWindows(main).empty(), "long save: no message shows");
         }
         hung.Stop();
-        const ULONGLONG stoppedAfter = GetTickCount64() - clicked;
         Check(hung.unanswered == 0, "long save: every WM_NULL answered within a second; " +
                                         std::to_string(hung.unanswered) + " were not");
         Check(hung.beforeBox >= 3, "long save: the window answers the hung check before the box; " +
@@ -632,23 +622,12 @@ void LongSave(HWND main, const std::string& artifacts) {
         Check(written >= second && untouched >= 1 && inOrder,
               "long save: the cancel stops the save; saved " + std::to_string(written) +
                   " songs from the top of the list, the bar showed " + std::to_string(second));
-        std::printf("%s\n",
-                    ("long save: the box after " + std::to_string(boxAfter) +
-                     " ms, cancelled after " + std::to_string(stoppedAfter) + " ms with " +
-                     std::to_string(written) + " of " + std::to_string(kLongSongs) +
-                     " songs saved; WM_NULL answered " + std::to_string(hung.beforeBox) +
-                     " times before the box and " + std::to_string(hung.withBox) +
-                     " with it, the slowest in " + std::to_string(hung.worst) + " ms; the bar at " +
-                     std::to_string(first) + " then " + std::to_string(second))
-                        .c_str());
     }
 
     // Again, on a fast disk: every song gets its record.
-    const ULONGLONG again = GetTickCount64();
     Click(item(IDC_SAVE_ALL));
     Check(WaitFor([&] { return ReadFile(paths.back()) == saved(kLongSongs - 1); }, 60000),
           "long save: Save To ALL again reaches the last song");
-    const ULONGLONG againTook = GetTickCount64() - again;
     int saves = 0;
     for (int i = 0; i < kLongSongs; ++i) {
         saves += ReadFile(paths[i]) == saved(i) ? 1 : 0;
@@ -657,9 +636,6 @@ void LongSave(HWND main, const std::string& artifacts) {
                                    std::to_string(saves) + " have the new record");
     CheckSoon([&] { return IsWindowEnabled(main) && ProgressBox(main) == nullptr; },
               "long save: after the second save the main window is enabled and the box gone");
-    std::printf("long save: the second save took %s ms; the whole phase %s ms\n",
-                std::to_string(againTook).c_str(),
-                std::to_string(GetTickCount64() - phaseStarted).c_str());
 
     Click(item(IDC_CLEAR_ALL));
     CheckSoon([&] { return list.Count() == 0; }, "long save: Clear All at the end");
