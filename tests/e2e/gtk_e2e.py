@@ -404,8 +404,21 @@ def main():
             check("Mp3s (*.mp3)" in filters, "no Mp3s filter in %r" % filters)
             if name == "b song.mp3":
                 shot(user, "chooser", *extents(dialog))
-            user.key("l", ("ctrl",))
-            user.type(os.path.join(folder, name))
+            # The path typed into the location field, typed again should keys have gone
+            # astray while the chooser was taking the keyboard.
+            path = os.path.join(folder, name)
+            for typing in range(2):
+                user.key("l", ("ctrl",))
+                user.key("a", ("ctrl",))
+                user.type(path)
+                try:
+                    wait_for(lambda: any(n.getRole() == pyatspi.ROLE_TEXT and
+                                         text(n).startswith(path) for n in walk(dialog)),
+                             "the path in the chooser's location field", timeout=5)
+                    break
+                except AssertionError:
+                    if typing == 1:
+                        raise
             # Return opens the file; a first one may only close the completion list.
             for attempt in range(3):
                 user.key("Return")
