@@ -79,11 +79,15 @@ void FileList::Clear() {
     }
 }
 
+// The entry with the focus rectangle. LB_GETCURSEL answers the same on Windows for this
+// extended-selection list, but some list boxes (Wine's) answer there with the entry the
+// keyboard last moved to, so that a key and then a click would show and remove another
+// file than the one clicked; the caret index means the focused entry everywhere.
 int FileList::Caret() {
     if (Count() == 0) {
         return -1;
     }
-    return static_cast<int>(ListMessage(LB_GETCURSEL, 0, 0));
+    return static_cast<int>(ListMessage(LB_GETCARETINDEX, 0, 0));
 }
 
 void ZeroSelectionBuffers() {

@@ -90,11 +90,10 @@ def list_steps(rng, state):
     return steps
 
 
-def next_step(rng, state, page, pasted, keyed):
+def next_step(rng, state, page, pasted):
     """A step that cannot open the file chooser or a message box. Ctrl+V comes only
     after a paste step has put a known text on the clipboard, which the system keeps
-    from one scenario to the next; a double-click only before any key, since after
-    keys Wine removes another entry (known_differences.txt)."""
+    from one scenario to the next."""
     choices = []  # (weight, step)
     if state.focus_window == "about":
         for key in ["TAB", "TAB shift", "UP", "DOWN", "LEFT", "RIGHT", "SPACE", "ENTER",
@@ -135,8 +134,7 @@ def next_step(rng, state, page, pasted, keyed):
             choices.append((0.2, "click IDC_SAVE_ALL"))
             shown = range(state.top, min(state.count, state.top + page))
             choices.append((3, "row %d%s" % (rng.choice(shown), rng.choice(["", "", " ctrl", " shift"]))))
-            if not keyed:
-                choices.append((0.3, "dblrow %d" % rng.choice(shown)))
+            choices.append((0.3, "dblrow %d" % rng.choice(shown)))
     total = sum(weight for weight, _ in choices)
     pick = rng.uniform(0, total)
     for weight, step in choices:
@@ -159,8 +157,7 @@ def generate(seed, steps, page, last_block):
         while len(lines) < length:
             block = last_block("scenario %s\n%s\n" % (name, "\n".join(lines)))
             pasted = any(line.startswith("paste ") for line in lines)
-            keyed = any(line.startswith(("key ", "type ")) for line in lines)
-            lines.append(next_step(rng, State(block), page, pasted, keyed))
+            lines.append(next_step(rng, State(block), page, pasted))
         text += "scenario %s\n%s\n" % (name, "\n".join(lines))
         made += len(lines)
         number += 1

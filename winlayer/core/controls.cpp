@@ -83,8 +83,8 @@ LRESULT ListMessage(Window& list, UINT message, WPARAM wParam, LPARAM lParam) {
         return static_cast<LRESULT>(s.items[static_cast<size_t>(index)].size());
     case LB_GETSEL:
         return valid ? (s.selected[static_cast<size_t>(index)] ? 1 : 0) : LB_ERR;
-    case LB_GETCURSEL:
-        return count == 0 ? LB_ERR : s.caret;
+    case LB_GETCARETINDEX:
+        return s.caret;
     default:
         return 0;
     }
