@@ -5,8 +5,9 @@ One scenario file (named scenarios, plus seeded random ones with --random) is ru
 twice: by the Win32 runner that drives quorwin.exe under Wine and reads the real
 controls, and by the headless runner on the core. Both print the state after every
 step; the blocks are compared one by one. The first difference of each scenario is
-reported; one listed in the known-differences file (with its reason) is forgiven,
-any other fails the run.
+reported; one listed in the known-differences file (with its reason) is forgiven.
+A scenario with any other is run once more under Wine, and fails the run if it
+differs again.
 
 A scenario is a line "scenario NAME" and its steps, one a line; each starts the
 program afresh. The steps: "files COUNT [FIRST]" lists the entries FIRST (0 unless
@@ -122,9 +123,11 @@ def read_known(path):
 
 
 def compare(wine_out, headless_out, known):
+    """Prints each scenario's first difference; returns the scenarios whose difference
+    is not a known one."""
     _, wine, order = parse_output(wine_out)
     _, headless, _ = parse_output(headless_out)
-    unlisted, forgiven, compared, stopped = 0, 0, 0, set()
+    unlisted, forgiven, compared, stopped = [], 0, 0, set()
     for key in order:
         scenario = key[0]
         if scenario in stopped:
@@ -132,7 +135,7 @@ def compare(wine_out, headless_out, known):
         step, wine_lines = wine[key]
         if key not in headless:
             print("%s step %d (%s): the headless runner printed no block" % (scenario, key[1], step))
-            unlisted += 1
+            unlisted.append(scenario)
             stopped.add(scenario)
             continue
         compared += 1
@@ -156,9 +159,9 @@ def compare(wine_out, headless_out, known):
         if listed:
             forgiven += 1
         else:
-            unlisted += 1
-    print("%d steps compared, %d known differences, %d unlisted" % (compared, forgiven, unlisted))
-    return unlisted == 0
+            unlisted.append(scenario)
+    print("%d steps compared, %d known differences, %d unlisted" % (compared, forgiven, len(unlisted)))
+    return unlisted
 
 
 def check_expectations(scenarios, headless_out):
@@ -218,8 +221,18 @@ def main():
     wine_out = run_wine(args, text, "wine-input.txt")
     with open(os.path.join(args.work, "wine.txt"), "w", encoding="utf-8") as out:
         out.write(wine_out)
-    same = compare(wine_out, headless_out, read_known(args.known))
-    return 0 if same and not args.failed else 1
+    known = read_known(args.known)
+    differing = compare(wine_out, headless_out, known)
+    if differing:
+        # Input sent to another process under Wine now and then arrives otherwise than
+        # sent (a click that does not reach its button). A scenario that differs is run
+        # once more there: a difference of the core comes again, one of the input's
+        # timing does not.
+        print("running %s again under Wine" % ", ".join(differing))
+        again = "".join("scenario %s\n%s\n" % (name, "\n".join(steps))
+                        for name, steps, _ in scenarios if name in differing)
+        differing = compare(run_wine(args, again, "wine-again-input.txt"), headless_out, known)
+    return 0 if not differing and not args.failed else 1
 
 
 if __name__ == "__main__":
