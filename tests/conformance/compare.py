@@ -17,7 +17,8 @@ removes an entry, as the program's double-click and Clear All do (LB_DELETESTRIN
 Ctrl+V); "click CONTROL" (a name from script_names.h, or OK in the newest About box);
 "row N [ctrl] [shift]" and "dblrow N" on a shown row of the list; and "save" (see
 scenarios.txt). After each step a runner prints "step NAME N STEP" and what the user
-could read: the focus, the About boxes open, each field and switch, and the list.
+could read: the focus, the About boxes open, the main window's default button, each
+field and switch, and the list.
 
 Without a Wine runner, the headless side runs alone: every "# expect: TEXT" line in
 the scenario file (a figure measured under Wine) must begin a line of the block of

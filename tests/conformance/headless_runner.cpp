@@ -248,6 +248,15 @@ class Run {
                 << (focused != nullptr ? focused->id : -1) << "\n";
         }
         out << "windows " << Abouts().size() << "\n";
+        int defaultButton = 0;
+        for (HWND child : winlayer::FindWindow(main_)->children) {
+            const winlayer::Window* button = winlayer::FindWindow(child);
+            if (button->kind == winlayer::ControlKind::PushButton &&
+                (button->style & BS_TYPEMASK) == BS_DEFPUSHBUTTON) {
+                defaultButton = button->id;
+            }
+        }
+        out << "default " << defaultButton << "\n";
         for (int id = IDC_TITLE; id <= IDC_COMMENT; ++id) {
             const winlayer::Window* edit = winlayer::FindControl(main_, id);
             const int a = std::min(edit->edit.selStart, edit->edit.selEnd);

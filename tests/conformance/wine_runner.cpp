@@ -353,6 +353,18 @@ std::string FocusOf(const Program& program) {
     return std::string(which) + ":" + std::to_string(ControlNumber(info.hwndFocus));
 }
 
+// The main window's default push button, the one Enter clicks from a control that is
+// not a push button; 0 for none.
+int DefaultButton(HWND dialog) {
+    for (HWND child = GetWindow(dialog, GW_CHILD); child != nullptr;
+         child = GetWindow(child, GW_HWNDNEXT)) {
+        if ((SendMessageA(child, WM_GETDLGCODE, 0, 0) & DLGC_DEFPUSHBUTTON) != 0) {
+            return GetDlgCtrlID(child);
+        }
+    }
+    return 0;
+}
+
 void PrintState(const Program& program, const std::string& scenario, int step,
                 const std::string& stepText) {
     HWND main = program.main;
@@ -360,6 +372,7 @@ void PrintState(const Program& program, const std::string& scenario, int step,
     out << "step " << scenario << " " << step << " " << stepText << "\n";
     out << "focus " << FocusOf(program) << "\n";
     out << "windows " << program.abouts.size() << "\n";
+    out << "default " << DefaultButton(main) << "\n";
     for (int id = IDC_TITLE; id <= IDC_COMMENT; ++id) {
         HWND edit = GetDlgItem(main, id);
         DWORD start = 0, end = 0;

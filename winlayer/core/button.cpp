@@ -1,5 +1,6 @@
 #include "winlayer/core/button.h"
 
+#include "winlayer/core/changes.h"
 #include "winlayer/core/controls.h"
 #include "winlayer/core/dialog.h"
 #include "winlayer/core/keys.h"
@@ -33,6 +34,13 @@ LRESULT ButtonMessage(Window& button, UINT message, WPARAM wParam, LPARAM) {
         return 0;
     case BM_GETCHECK:
         return button.checked ? BST_CHECKED : BST_UNCHECKED;
+    case BM_SETSTYLE:
+        if (button.kind == ControlKind::PushButton &&
+            (button.style & BS_TYPEMASK) != (static_cast<DWORD>(wParam) & BS_TYPEMASK)) {
+            button.style = (button.style & ~BS_TYPEMASK) | (static_cast<DWORD>(wParam) & BS_TYPEMASK);
+            Record(ChangeKind::State, button.handle);
+        }
+        return 0;
     case WM_GETDLGCODE:
         if (button.kind == ControlKind::CheckBox) {
             return DLGC_BUTTON;

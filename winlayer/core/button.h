@@ -12,7 +12,9 @@ namespace winlayer {
 void ButtonClick(Window& button);
 // A key on the focused button: Space clicks it. False for any other key.
 bool ButtonKey(Window& button, UINT key);
-// The messages a button answers: BM_GETCHECK, BM_SETCHECK and WM_GETDLGCODE.
+// The messages a button answers: BM_GETCHECK, BM_SETCHECK, BM_SETSTYLE (a push
+// button's default look) and WM_GETDLGCODE, which tells a default push button from
+// another.
 LRESULT ButtonMessage(Window& button, UINT message, WPARAM wParam, LPARAM lParam);
 
 } // namespace winlayer

@@ -17,6 +17,9 @@ constexpr UINT DLGC_UNDEFPUSHBUTTON = 0x0020;
 constexpr UINT DLGC_WANTCHARS = 0x0080;
 constexpr UINT DLGC_STATIC = 0x0100;
 constexpr UINT DLGC_BUTTON = 0x2000;
+// BM_SETSTYLE: the dialog manager makes a push button the default (BS_DEFPUSHBUTTON)
+// or an ordinary one (BS_PUSHBUTTON) as the focus moves.
+constexpr UINT BM_SETSTYLE = 0x00F4;
 
 // Builds a control of `dialog` from its template entry.
 Window& CreateControl(HWND dialog, const ControlTemplate& entry);

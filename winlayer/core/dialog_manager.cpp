@@ -30,13 +30,57 @@ bool StartsGroup(HWND handle) {
     return control != nullptr && (control->style & WS_GROUP) != 0;
 }
 
+// The dialog's own default command: the template's last DEFPUSHBUTTON (each one a
+// dialog builds takes the part from the one before), else IDOK.
+int OwnDefault(const Window& dialog) {
+    int id = IDOK;
+    const DialogTemplate* entry = dialog.dialogTemplate;
+    for (int i = 0; entry != nullptr && i < entry->controlCount; ++i) {
+        const ControlTemplate& control = entry->controls[i];
+        if (control.controlClass == ControlClass::Button &&
+            (control.style & BS_TYPEMASK) == BS_DEFPUSHBUTTON) {
+            id = control.id;
+        }
+    }
+    return id;
+}
+
+// The push button that is the default now, or null.
+HWND CurrentDefault(const Window& dialog) {
+    for (HWND child : dialog.children) {
+        if ((CodeOf(child) & DLGC_DEFPUSHBUTTON) != 0) {
+            return child;
+        }
+    }
+    return nullptr;
+}
+
+// The focus moved by the keyboard to `control`: a push button becomes the default;
+// on any other control but a check box, the dialog's own default is the default
+// again. Focus given by a click leaves the default where it was, so that Enter then
+// goes to the default and not to the clicked button.
+void MoveDefault(const Window& dialog, HWND control) {
+    const Window* own = FindControl(dialog.handle, OwnDefault(dialog));
+    const HWND next = (CodeOf(control) & (DLGC_BUTTON | DLGC_UNDEFPUSHBUTTON)) != 0 ? control
+                      : own != nullptr                                              ? own->handle
+                                                                                    : nullptr;
+    const HWND old = CurrentDefault(dialog);
+    if (old != nullptr && old != next) {
+        Send(old, BM_SETSTYLE, BS_PUSHBUTTON, 0);
+    }
+    if (next != nullptr && (CodeOf(next) & DLGC_UNDEFPUSHBUTTON) != 0) {
+        Send(next, BM_SETSTYLE, BS_DEFPUSHBUTTON, 0);
+    }
+}
+
 // Focusing a control by keyboard: a control that takes EM_SETSEL (an edit) has its
-// text selected.
-void KeyboardFocus(HWND control) {
+// text selected, and the default button follows the focus.
+void KeyboardFocus(const Window& dialog, HWND control) {
     if ((CodeOf(control) & DLGC_HASSETSEL) != 0) {
         EditSelectAll(*FindWindow(control));
     }
     SetFocusTo(control);
+    MoveDefault(dialog, control);
 }
 
 int IndexOf(const Window& dialog, HWND control) {
@@ -57,7 +101,7 @@ void TabFocus(const Window& dialog, bool backwards) {
     for (int step = 1; step <= count; ++step) {
         const int i = ((backwards ? from - step : from + step) % count + count) % count;
         if (IsTabStop(dialog.children[static_cast<size_t>(i)])) {
-            KeyboardFocus(dialog.children[static_cast<size_t>(i)]);
+            KeyboardFocus(dialog, dialog.children[static_cast<size_t>(i)]);
             return;
         }
     }
@@ -115,21 +159,19 @@ void ArrowFocus(const Window& dialog, bool backwards) {
     const int to = at >= 0                    ? GroupNeighbour(children, at, backwards)
                    : Usable(children.front()) ? 0
                                               : GroupNeighbour(children, 0, false);
-    KeyboardFocus(children[static_cast<size_t>(to)]);
+    KeyboardFocus(dialog, children[static_cast<size_t>(to)]);
 }
 
-// The command Enter sends: the focused push button's, else the default push
-// button's, else IDOK.
+// The command Enter sends: the focused button's when it is the default, else the
+// dialog's own default command, none (0) while its button is disabled. A button that
+// the keyboard made the default and then left for a click elsewhere is not it.
 int EnterCommand(const Window& dialog) {
-    if ((CodeOf(dialog.focus) & (DLGC_DEFPUSHBUTTON | DLGC_UNDEFPUSHBUTTON)) != 0) {
+    if ((CodeOf(dialog.focus) & DLGC_DEFPUSHBUTTON) != 0) {
         return FindWindow(dialog.focus)->id;
     }
-    for (HWND child : dialog.children) {
-        if ((CodeOf(child) & DLGC_DEFPUSHBUTTON) != 0) {
-            return FindWindow(child)->id;
-        }
-    }
-    return IDOK;
+    const int own = OwnDefault(dialog);
+    const Window* button = FindControl(dialog.handle, own);
+    return button == nullptr || button->enabled ? own : 0;
 }
 
 void SendCommand(HWND dialog, int id) {
@@ -167,7 +209,9 @@ bool DialogKey(HWND handle, UINT key, bool shift) {
         if ((wants & DLGC_WANTALLKEYS) != 0) {
             return false;
         }
-        SendCommand(handle, key == vk::Return ? EnterCommand(*dialog) : IDCANCEL);
+        if (const int id = key == vk::Return ? EnterCommand(*dialog) : IDCANCEL; id != 0) {
+            SendCommand(handle, id);
+        }
         return true;
     case vk::Left:
     case vk::Right:
