@@ -37,7 +37,8 @@ LRESULT ButtonMessage(Window& button, UINT message, WPARAM wParam, LPARAM) {
     case BM_SETSTYLE:
         if (button.kind == ControlKind::PushButton &&
             (button.style & BS_TYPEMASK) != (static_cast<DWORD>(wParam) & BS_TYPEMASK)) {
-            button.style = (button.style & ~BS_TYPEMASK) | (static_cast<DWORD>(wParam) & BS_TYPEMASK);
+            button.style =
+                (button.style & ~BS_TYPEMASK) | (static_cast<DWORD>(wParam) & BS_TYPEMASK);
             Record(ChangeKind::State, button.handle);
         }
         return 0;
