@@ -221,6 +221,7 @@ def edit_with_mouse(user, main_window, field, switch, button, files, folder, son
     user.click(*centre(button["Save To Selected"]))
     wait_for(lambda: record(a_path)["comment"] == "Only A", "A's comment saved")
     check(record(b_path)["comment"] == "b", "Save To Selected wrote the unselected file")
+    edit_menu(user, field["Comments:"])
     user.click(*centre(cell(files, b_path)), ("ctrl",))
     shot(user, "main", x, y, w, h)
 
@@ -242,6 +243,45 @@ def edit_with_mouse(user, main_window, field, switch, button, files, folder, son
     # Clear All through its action empties the list.
     act(button["Clear All"])
     wait_for(lambda: rows(files) == [], "Clear All's action to empty the list")
+
+
+def edit_menu(user, comments):
+    """The field's context menu, opened from the keyboard and read and used as assistive
+    technology does: Windows' edit menu, each item enabled as the field's state allows,
+    each choice applied to the field by its access key or its action."""
+    def menu():
+        app = application()
+        items = [n for n in walk(app) if n.getRole() == pyatspi.ROLE_MENU_ITEM and
+                 states(n).contains(pyatspi.STATE_SHOWING)] if app else []
+        return {n.name: n for n in items} or None
+
+    def enabled(items):
+        return [name for name, node in items.items()
+                if states(node).contains(pyatspi.STATE_SENSITIVE)]
+
+    user.click(*centre(comments))
+    user.key("End")
+    user.key("F10", ("shift",))
+    items = wait_for(menu, "the edit menu by Shift+F10")
+    check(list(items) == ["Undo", "Cut", "Copy", "Paste", "Delete", "Select All"],
+          "the edit menu holds %r" % list(items))
+    check(enabled(items)[:1] == ["Undo"] and "Cut" not in enabled(items) and
+          "Select All" in enabled(items), "with nothing selected, enabled: %r" % enabled(items))
+    act(items["Select All"])
+    wait_for(lambda: menu() is None, "the menu gone after its action")
+    wait_for(lambda: comments.queryText().getSelection(0) == (0, 6), "Select All's selection")
+    user.key("F10", ("shift",))
+    items = wait_for(menu, "the edit menu again")
+    check({"Cut", "Copy", "Delete"} <= set(enabled(items)) and "Select All" not in enabled(items),
+          "with the whole text selected, enabled: %r" % enabled(items))
+    user.key("t")  # Cu&t
+    wait_for(lambda: text(comments) == "", "Cut to empty the field")
+    user.key("F10", ("shift",))
+    items = wait_for(menu, "the edit menu after Cut")
+    check("Paste" in enabled(items) and "Copy" not in enabled(items),
+          "after Cut, enabled: %r" % enabled(items))
+    user.key("p")  # &Paste
+    wait_for(lambda: text(comments) == "Only A", "Paste to bring the text back")
 
 
 def drop_files(field, files, folder):
