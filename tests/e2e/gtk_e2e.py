@@ -286,17 +286,18 @@ def edit_menu(user, comments):
 
 def drop_files(field, files, folder):
     """A file and a folder dragged from elsewhere onto the list: the file, and the
-    folder's songs at any depth whatever the case of their extension."""
+    folder's songs at any depth whatever the case of their extension, in order without
+    regard to case in any script."""
     b_path = os.path.join(folder, "b song.mp3")
     tree = os.path.join(folder, "dropped")
     os.makedirs(os.path.join(tree, "sub"))
-    for name in ("x.mp3", os.path.join("sub", "Y.MP3"), "cover.jpg"):
+    songs = ["x.mp3", os.path.join("sub", "Y.MP3"), "Борис.mp3", "анна.mp3"]
+    for name in songs + ["cover.jpg"]:
         with open(os.path.join(tree, name), "wb") as f:
             f.write(b"audio")
     subprocess.run([sys.executable, os.path.join(os.path.dirname(__file__), "drag_source.py"),
                     "--to", "%d,%d" % centre(files), b_path, tree], check=True, timeout=60)
-    expected = sorted([b_path, os.path.join(tree, "x.mp3"), os.path.join(tree, "sub", "Y.MP3")],
-                      key=str.lower)
+    expected = sorted([b_path] + [os.path.join(tree, name) for name in songs], key=str.lower)
     wait_for(lambda: rows(files) == expected, "the dropped file and folder's songs listed")
     check(text(field["Title:"]) == "Song B", "a drop changed the fields")
 
