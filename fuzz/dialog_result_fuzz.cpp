@@ -5,7 +5,7 @@
 #include "editor/program.h"
 #include "fuzz/fuzz_support.h"
 #include "resources/resource.h"
-#include "winlayer/core/list_box.h"
+#include "winlayer/core/list_order.h"
 #include "winlayer/core/window.h"
 #include "winlayer/headless/scripted_user.h"
 

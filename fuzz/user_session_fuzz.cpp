@@ -13,7 +13,7 @@
 #include "winlayer/core/dialog.h"
 #include "winlayer/core/input.h"
 #include "winlayer/core/keys.h"
-#include "winlayer/core/list_box.h"
+#include "winlayer/core/list_order.h"
 #include "winlayer/headless/scripted_user.h"
 
 #include <cstdint>

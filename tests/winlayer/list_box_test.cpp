@@ -2,6 +2,7 @@
 #include "winlayer/core/changes.h"
 #include "winlayer/core/keys.h"
 #include "winlayer/core/list_box.h"
+#include "winlayer/core/list_order.h"
 #include "winlayer/include/win32_constants.h"
 
 #include <gtest/gtest.h>

@@ -8,12 +8,6 @@
 
 namespace winlayer {
 
-// The list's order, for entries in UTF-8 (the file system's names): ascending
-// characters, letters compared without regard to case and first without their
-// accents, so that "Émile" goes between "Emil" and "Emma", and "анна" before "Борис".
-// Equal when only case tells them apart.
-int CompareEntries(const std::string& a, const std::string& b);
-
 // Every list takes extended selection (LBS_EXTENDEDSEL), the only kind the program's
 // templates have. Entries come and go under the caret and the anchor, which keep their
 // numbers (within the entries there are) while the selection stays with its entries.
