@@ -55,10 +55,10 @@ HWND CurrentDefault(const Window& dialog) {
     return nullptr;
 }
 
-// The focus moved by the keyboard to `control`: a push button becomes the default;
-// on any other control but a check box, the dialog's own default is the default
-// again. Focus given by a click leaves the default where it was, so that Enter then
-// goes to the default and not to the clicked button.
+// The focus moved by the keyboard to `control`: a push button becomes the default, a
+// check box leaves no button the default, and any other control gives the part back
+// to the dialog's own default button. Focus given by a click leaves the default where
+// it was, so that Enter then does not click the clicked button.
 void MoveDefault(const Window& dialog, HWND control) {
     const Window* own = FindControl(dialog.handle, OwnDefault(dialog));
     const HWND next = (CodeOf(control) & (DLGC_BUTTON | DLGC_UNDEFPUSHBUTTON)) != 0 ? control
