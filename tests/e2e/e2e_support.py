@@ -52,14 +52,15 @@ class Input:
             self._key_event(MODIFIERS[m], False)
         self._settle()
 
-    def click(self, x, y, mods=(), count=1):
+    def click(self, x, y, mods=(), count=1, which=1):
+        """`which` is the mouse button: 1 the first, 2 the middle one."""
         self.move(x, y)
         self._settle()
         for m in mods:
             self._key_event(MODIFIERS[m], True)
         for _ in range(count):
-            self.button(True)
-            self.button(False)
+            self.button(True, which)
+            self.button(False, which)
             time.sleep(0.03)
         for m in reversed(mods):
             self._key_event(MODIFIERS[m], False)
@@ -104,8 +105,8 @@ class XInput(Input):
         xtest.fake_input(self.display, X.MotionNotify, x=int(x), y=int(y))
         self.display.sync()
 
-    def button(self, down):
-        xtest.fake_input(self.display, X.ButtonPress if down else X.ButtonRelease, 1)
+    def button(self, down, which=1):
+        xtest.fake_input(self.display, X.ButtonPress if down else X.ButtonRelease, which)
         self.display.sync()
 
     def _window(self, title):
@@ -183,7 +184,7 @@ class MutterInput(Input):
     screenshots = False
     SERVICE = "org.gnome.Mutter.RemoteDesktop"
     SCREEN_CAST = "org.gnome.Mutter.ScreenCast"
-    BUTTON_LEFT = 0x110  # the kernel's code for the first mouse button
+    BUTTONS = {1: 0x110, 2: 0x112}  # the kernel's codes for the first and middle buttons
 
     def __init__(self):
         from gi.repository import Gio, GLib
@@ -225,8 +226,8 @@ class MutterInput(Input):
     def move(self, x, y):
         self._remote("NotifyPointerMotionAbsolute", "(sdd)", self._stream, float(x), float(y))
 
-    def button(self, down):
-        self._remote("NotifyPointerButton", "(ib)", self.BUTTON_LEFT, down)
+    def button(self, down, which=1):
+        self._remote("NotifyPointerButton", "(ib)", self.BUTTONS[which], down)
 
     def _key_event(self, keysym_name, down):
         keysym = XK.string_to_keysym(keysym_name)

@@ -221,7 +221,7 @@ def edit_with_mouse(user, main_window, field, switch, button, files, folder, son
     user.click(*centre(button["Save To Selected"]))
     wait_for(lambda: record(a_path)["comment"] == "Only A", "A's comment saved")
     check(record(b_path)["comment"] == "b", "Save To Selected wrote the unselected file")
-    edit_menu(user, field["Comments:"])
+    edit_menu(user, field["Comments:"], field["Album:"])
     user.click(*centre(cell(files, b_path)), ("ctrl",))
     shot(user, "main", x, y, w, h)
 
@@ -245,10 +245,11 @@ def edit_with_mouse(user, main_window, field, switch, button, files, folder, son
     wait_for(lambda: rows(files) == [], "Clear All's action to empty the list")
 
 
-def edit_menu(user, comments):
+def edit_menu(user, comments, album):
     """The field's context menu, opened from the keyboard and read and used as assistive
     technology does: Windows' edit menu, each item enabled as the field's state allows,
-    each choice applied to the field by its access key or its action."""
+    each choice applied to the field by its access key or its action. Then a middle-click
+    pastes the text selected in one field into another, and Ctrl+Z takes it back."""
     def menu():
         app = application()
         items = [n for n in walk(app) if n.getRole() == pyatspi.ROLE_MENU_ITEM and
@@ -282,6 +283,11 @@ def edit_menu(user, comments):
           "after Cut, enabled: %r" % enabled(items))
     user.key("p")  # &Paste
     wait_for(lambda: text(comments) == "Only A", "Paste to bring the text back")
+    user.key("a", ("ctrl",))
+    user.click(*centre(album), which=2)
+    wait_for(lambda: text(album) == "New albumOnly A", "the middle-click to paste the selection")
+    user.key("z", ("ctrl",))
+    wait_for(lambda: text(album) == "New album", "Ctrl+Z to take the paste back")
 
 
 def drop_files(field, files, folder):
