@@ -31,6 +31,10 @@ TEST(Edit, TypingStopsAtTheLimitButTypingOverASelectionDoesNot) {
     EXPECT_TRUE(EditTypeChar(edit, 'x'));
     EXPECT_EQ(edit.text, "x");
     EXPECT_FALSE(EditTypeChar(edit, '\0'));
+    // An emoji counts two, as in the edit control's UTF-16: one more fits, not a second.
+    EXPECT_TRUE(EditTypeChar(edit, U'\U0001F3B5'));
+    EXPECT_FALSE(EditTypeChar(edit, U'\U0001F3B5'));
+    EXPECT_EQ(edit.text, "x\U0001F3B5");
 }
 
 TEST(Edit, BackspaceDeletesTheSelectionOrTheCharacterBeforeTheCaret) {

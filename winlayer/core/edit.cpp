@@ -25,6 +25,16 @@ int Clamped(const Window& edit, int at) {
     return at < 0 ? 0 : (at > Length(edit) ? Length(edit) : at);
 }
 
+// What the limit counts, as the edit control counts it: UTF-16 units, two for a
+// character outside the Basic Multilingual Plane (an emoji).
+long long Units(const std::u32string& text) {
+    long long units = 0;
+    for (const char32_t c : text) {
+        units += c > 0xFFFF ? 2 : 1;
+    }
+    return units;
+}
+
 int SelectionLow(const EditState& e) {
     return e.selStart < e.selEnd ? e.selStart : e.selEnd;
 }
@@ -41,10 +51,13 @@ bool ReplaceSelection(Window& edit, std::u32string with) {
     const int from = SelectionLow(e);
     const int to = SelectionHigh(e);
     const std::u32string text = Chars(edit);
-    const int kept = static_cast<int>(text.size()) - (to - from);
-    if (kept + static_cast<int>(with.size()) > e.limit) {
-        with.resize(static_cast<size_t>(e.limit > kept ? e.limit - kept : 0));
+    long long used =
+        Units(text) - Units(text.substr(static_cast<size_t>(from), static_cast<size_t>(to - from)));
+    size_t fits = 0;
+    for (; fits < with.size() && used + Units(with.substr(fits, 1)) <= e.limit; ++fits) {
+        used += Units(with.substr(fits, 1));
     }
+    with.resize(fits);
     if (from == to && with.empty()) {
         return false;
     }
