@@ -1,7 +1,7 @@
 // The rules of a single-line edit control: the text (kept in UTF-8 as the user typed
 // it; the program reads and sets it in Windows-1252 through WM_GETTEXT and
-// WM_SETTEXT), the selection (anchor and caret, in characters), the limit in
-// characters, and a one-level undo.
+// WM_SETTEXT), the selection (anchor and caret, in characters), the limit in UTF-16
+// units (an emoji counts two), and a one-level undo.
 #pragma once
 
 #include "winlayer/core/window.h"

@@ -26,7 +26,7 @@ struct Rect {
 };
 
 struct EditState {
-    int limit = 30000; // characters the user may type, as an edit control starts with
+    int limit = 30000; // UTF-16 units the user may type, as an edit control starts with
     int selStart = 0;  // selection: the anchor, and the caret at selEnd
     int selEnd = 0;
     // The one step Undo takes back: `undoInserted` characters inserted at `undoAt`,
