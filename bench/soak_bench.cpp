@@ -104,16 +104,21 @@ int main(int argc, char** argv) {
             std::string texts[5];
             bool on[5];
             for (int f = 0; f < 5; ++f) {
+                // As a user would: a field switched off takes no input, so its switch
+                // goes on first, and then to the state this round wants.
                 const HWND edit = control(IDC_TITLE + f);
+                const HWND use = control(IDC_USE_TITLE + f);
+                if (!winlayer::FindWindow(use)->checked) {
+                    input::Click(use);
+                }
                 input::ClickEdit(edit, 0);
                 input::PressKey(main, 'A', /*ctrl=*/true);
                 input::TypeText(main,
                                 "Round " + std::to_string(step) + " field " + std::to_string(f));
-                if (winlayer::FindWindow(control(IDC_USE_TITLE + f))->checked !=
-                    (random() % 2 == 0)) {
-                    input::Click(control(IDC_USE_TITLE + f));
+                if (random() % 2 == 0) {
+                    input::Click(use);
                 }
-                on[f] = winlayer::FindWindow(control(IDC_USE_TITLE + f))->checked;
+                on[f] = winlayer::FindWindow(use)->checked;
                 texts[f] = model::Captured(winlayer::FindWindow(edit)->text, f);
             }
             for (auto& [path, bytes] : expected) {
