@@ -52,6 +52,23 @@ class Input:
             self._key_event(MODIFIERS[m], False)
         self._settle()
 
+    def hold(self, name, mods, done, what):
+        """Presses the key and keeps it down until `done()` answers, as a person's
+        finger does, then lets go; returns the answer. A menu on Wayland opens only
+        while the key that asked for it is the last one pressed: GTK takes the newest
+        key's serial for the menu's grab, and the compositor refuses a key release's."""
+        for m in mods:
+            self._key_event(MODIFIERS[m], True)
+        self._key_event(name, True)
+        self._settle()
+        try:
+            return wait_for(done, what)
+        finally:
+            self._key_event(name, False)
+            for m in reversed(mods):
+                self._key_event(MODIFIERS[m], False)
+            self._settle()
+
     def click(self, x, y, mods=(), count=1, which=1):
         """`which` is the mouse button: 1 the first, 2 the middle one."""
         self.move(x, y)

@@ -262,8 +262,7 @@ def edit_menu(user, comments, album):
 
     user.click(*centre(comments))
     user.key("End")
-    user.key("F10", ("shift",))
-    items = wait_for(menu, "the edit menu by Shift+F10")
+    items = user.hold("F10", ("shift",), menu, "the edit menu by Shift+F10")
     check(list(items) == ["Undo", "Cut", "Copy", "Paste", "Delete", "Select All"],
           "the edit menu holds %r" % list(items))
     check(enabled(items)[:1] == ["Undo"] and "Cut" not in enabled(items) and
@@ -271,14 +270,12 @@ def edit_menu(user, comments, album):
     act(items["Select All"])
     wait_for(lambda: menu() is None, "the menu gone after its action")
     wait_for(lambda: comments.queryText().getSelection(0) == (0, 6), "Select All's selection")
-    user.key("F10", ("shift",))
-    items = wait_for(menu, "the edit menu again")
+    items = user.hold("F10", ("shift",), menu, "the edit menu again")
     check({"Cut", "Copy", "Delete"} <= set(enabled(items)) and "Select All" not in enabled(items),
           "with the whole text selected, enabled: %r" % enabled(items))
     user.key("t")  # Cu&t
     wait_for(lambda: text(comments) == "", "Cut to empty the field")
-    user.key("F10", ("shift",))
-    items = wait_for(menu, "the edit menu after Cut")
+    items = user.hold("F10", ("shift",), menu, "the edit menu after Cut")
     check("Paste" in enabled(items) and "Copy" not in enabled(items),
           "after Cut, enabled: %r" % enabled(items))
     user.key("p")  # &Paste
