@@ -25,12 +25,16 @@ int Clamped(const Window& edit, int at) {
     return at < 0 ? 0 : (at > Length(edit) ? Length(edit) : at);
 }
 
-// What the limit counts, as the edit control counts it: UTF-16 units, two for a
-// character outside the Basic Multilingual Plane (an emoji).
+// What the limit counts of a character, as the edit control counts it: UTF-16 units,
+// two for a character outside the Basic Multilingual Plane (an emoji).
+long long Width(char32_t c) {
+    return c > 0xFFFF ? 2 : 1;
+}
+
 long long Units(const std::u32string& text) {
     long long units = 0;
     for (const char32_t c : text) {
-        units += c > 0xFFFF ? 2 : 1;
+        units += Width(c);
     }
     return units;
 }
@@ -54,8 +58,11 @@ bool ReplaceSelection(Window& edit, std::u32string with) {
     long long used =
         Units(text) - Units(text.substr(static_cast<size_t>(from), static_cast<size_t>(to - from)));
     size_t fits = 0;
-    for (; fits < with.size() && used + Units(with.substr(fits, 1)) <= e.limit; ++fits) {
-        used += Units(with.substr(fits, 1));
+    for (; fits < with.size(); ++fits) {
+        if (used + Width(with[fits]) > e.limit) {
+            break;
+        }
+        used += Width(with[fits]);
     }
     with.resize(fits);
     if (from == to && with.empty()) {
