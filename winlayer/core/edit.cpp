@@ -17,12 +17,8 @@ std::u32string Chars(const Window& edit) {
     return Utf8ToChars(edit.text);
 }
 
-int Length(const Window& edit) {
-    return static_cast<int>(Chars(edit).size());
-}
-
 int Clamped(const Window& edit, int at) {
-    return at < 0 ? 0 : (at > Length(edit) ? Length(edit) : at);
+    return at < 0 ? 0 : (at > EditLength(edit) ? EditLength(edit) : at);
 }
 
 // What the limit counts of a character, as the edit control counts it: UTF-16 units,
@@ -176,7 +172,7 @@ bool Delete(Window& edit, bool ctrl, bool shift) {
     if (shift) {
         EditSelect(edit, caret, caret > 0 ? caret - 1 : 0); // the character before
     } else if (ctrl) {
-        EditSelect(edit, caret, Length(edit)); // to the end
+        EditSelect(edit, caret, EditLength(edit)); // to the end
     } else {
         EditSelect(edit, caret, caret + 1);
     }
@@ -220,15 +216,15 @@ bool EditPressKey(Window& edit, UINT key, bool ctrl, bool shift) {
     case vk::Down:
     case vk::Right:
         MoveCaret(edit,
-                  ctrl ? (caret < Length(edit) ? WordRight(edit, caret) : caret)
-                       : (caret < Length(edit) ? caret + 1 : caret),
+                  ctrl ? (caret < EditLength(edit) ? WordRight(edit, caret) : caret)
+                       : (caret < EditLength(edit) ? caret + 1 : caret),
                   shift);
         return false;
     case vk::Home:
         MoveCaret(edit, 0, shift);
         return false;
     case vk::End:
-        MoveCaret(edit, Length(edit), shift);
+        MoveCaret(edit, EditLength(edit), shift);
         return false;
     case vk::Delete:
         return Delete(edit, ctrl, shift);
@@ -275,7 +271,7 @@ bool EditCanUndo(const Window& edit) {
 }
 
 void EditSelectAll(Window& edit) {
-    EditSelect(edit, 0, Length(edit));
+    EditSelect(edit, 0, EditLength(edit));
 }
 
 void EditSelect(Window& edit, int anchor, int caret) {
@@ -289,6 +285,10 @@ void EditSetText(Window& edit, std::string utf8) {
     edit.edit.undoText.clear();
     edit.edit.undoInserted = 0;
     SetText(edit, std::move(utf8));
+}
+
+int EditLength(const Window& edit) {
+    return static_cast<int>(Chars(edit).size());
 }
 
 void EditSetLimit(Window& edit, WPARAM limit) {

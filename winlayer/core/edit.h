@@ -27,6 +27,8 @@ void EditSelectAll(Window& edit);
 bool EditCanUndo(const Window& edit);
 // Pastes `utf8` at the selection as a paste from the clipboard does (its first line).
 bool EditPasteText(Window& edit, std::string utf8);
+// The text's length in characters, the unit of the selection.
+int EditLength(const Window& edit);
 // Selects from `anchor` to `caret`, each kept within the text.
 void EditSelect(Window& edit, int anchor, int caret);
 // Setting the text (UTF-8) by program ignores the limit, puts the caret at the start

@@ -2,7 +2,6 @@
 
 #include "winlayer/core/backend.h"
 #include "winlayer/core/clipboard.h"
-#include "winlayer/core/codepage.h"
 #include "winlayer/core/edit.h"
 #include "winlayer/core/keys.h"
 
@@ -31,7 +30,7 @@ constexpr Item kItems[] = {
 bool Enabled(const Window& edit, EditCommand command) {
     const EditState& e = edit.edit;
     const bool selected = e.selStart != e.selEnd;
-    const int length = static_cast<int>(Utf8ToChars(edit.text).size());
+    const int length = EditLength(edit);
     switch (command) {
     case EditCommand::Undo:
         return EditCanUndo(edit);

@@ -1,8 +1,8 @@
 #include "winlayer/headless/session.h"
 
-#include "winlayer/core/codepage.h"
 #include "winlayer/core/common_dialogs.h"
 #include "winlayer/core/dialog.h"
+#include "winlayer/core/edit.h"
 #include "winlayer/core/input.h"
 #include "winlayer/core/message_loop.h"
 #include "winlayer/include/windows.h"
@@ -184,7 +184,7 @@ namespace {
 
 int Characters(HWND edit) {
     const Window* window = FindWindow(edit);
-    return window != nullptr ? static_cast<int>(Utf8ToChars(window->text).size()) : 0;
+    return window != nullptr ? EditLength(*window) : 0;
 }
 
 // Clicks the field as a user does, at character `at`; true when the click gave it
