@@ -39,8 +39,8 @@ bool PathText(const fs::path& path, std::string& text) {
     return TextFromPath(path, text) && text.size() <= static_cast<size_t>(kPathBufferSize - 1);
 }
 
-// Collects the .mp3 files under `root` that are regular files (or links to one).
-// Folders are walked one at a time from a list, not by recursion, and linked
+// Adds to `songs` the .mp3 files under `root` that are regular files (or links to
+// one). Folders are walked one at a time from a list, not by recursion, and linked
 // folders are not entered, so no tree can loop or run the stack out; a folder that
 // cannot be read is passed over. False when the user cancelled the walk.
 bool CollectSongs(const fs::path& root, std::vector<std::string>& songs) {
@@ -70,9 +70,11 @@ bool CollectSongs(const fs::path& root, std::vector<std::string>& songs) {
     return true;
 }
 
-// Collects what one dropped name, held in the SelectionBuffer, adds to the list: the
-// file itself, or the songs of a folder in order. False when the user cancelled.
+// Adds to `songs` what one dropped name, held in the SelectionBuffer, adds to the
+// list: the file itself, or the songs of a folder in order. False when the user
+// cancelled.
 bool CollectDropped(std::vector<std::string>& songs) {
+    const size_t before = songs.size();
     try {
         fs::path dropped;
         if (!PathFromText(SelectionBuffer, dropped)) {
@@ -86,32 +88,73 @@ bool CollectDropped(std::vector<std::string>& songs) {
         if (fs::is_regular_file(status)) {
             songs.emplace_back(SelectionBuffer);
         } else if (fs::is_directory(status)) {
-            std::vector<std::string> found;
-            if (!CollectSongs(dropped, found)) {
+            if (!CollectSongs(dropped, songs)) {
                 return false;
             }
-            std::sort(found.begin(), found.end());
-            songs.insert(songs.end(), found.begin(), found.end());
+            std::sort(songs.begin() + static_cast<std::ptrdiff_t>(before), songs.end());
         }
     } catch (...) {
-        // No memory for the paths of a huge tree: the rest of the drop goes on.
+        // No memory for the paths of a huge tree: the rest of the drop goes on without
+        // this name.
+        songs.resize(before);
     }
     return true;
+}
+
+// Lists the songs found, as long work: the list is told first how many are coming and
+// is not redrawn for each. A cancel takes back every entry this drop added, the last
+// first (each then stands where it was put), so that the list is as it was.
+void ListSongs(const std::vector<std::string>& songs) {
+    const int total = static_cast<int>(songs.size());
+    size_t bytes = 0;
+    for (const std::string& song : songs) {
+        bytes += song.size() + 1;
+    }
+    std::vector<int> added;
+    try {
+        added.reserve(songs.size());
+    } catch (...) {
+        return; // no memory to note where they go: nothing is added
+    }
+    SwitchLongWork(WorkKind::Adding);
+    FileList::StopDrawing(total, bytes);
+    bool cancelled = false;
+    for (const std::string& song : songs) {
+        if (!KeepWorking(static_cast<int>(added.size()), total)) {
+            cancelled = true;
+            break;
+        }
+        const int index = FileList::Add(song.c_str());
+        if (index >= 0) {
+            added.push_back(index);
+        }
+    }
+    if (cancelled) {
+        SwitchLongWork(WorkKind::TakingBack);
+        while (!added.empty()) {
+            KeepWorking(static_cast<int>(added.size()), total);
+            FileList::Remove(added.back());
+            added.pop_back();
+        }
+    }
+    FileList::Redraw();
 }
 
 } // namespace
 
 void AddDroppedFiles(HDROP drop) {
-    // Folders can take long to walk: the user sees how many songs were found and may
-    // cancel, and a cancelled drop adds nothing.
-    BeginLongWork(true);
+    // Folders can take long to walk and their songs long to list: the user sees how
+    // many songs were found and listed and may cancel, and a cancelled drop adds
+    // nothing.
+    BeginLongWork(WorkKind::Walking);
     std::vector<std::string> songs;
     const UINT count = DragQueryFileA(drop, 0xFFFFFFFF, nullptr, 0);
     bool going = true;
     for (UINT i = 0; i < count && going; ++i) {
+        going = KeepWorking(static_cast<int>(songs.size()), -1);
         // A name that does not fit the buffer is left out, never cut.
         const UINT length = DragQueryFileA(drop, i, nullptr, 0);
-        if (length == 0 || length > static_cast<UINT>(kPathBufferSize - 1)) {
+        if (!going || length == 0 || length > static_cast<UINT>(kPathBufferSize - 1)) {
             continue;
         }
         std::memset(SelectionBuffer, 0, sizeof SelectionBuffer);
@@ -121,14 +164,7 @@ void AddDroppedFiles(HDROP drop) {
     }
     DragFinish(drop);
     if (going && !songs.empty()) {
-        // A folder can hold thousands of songs: the list is not redrawn after each one
-        // (its scroll bar and rows repainted every time), only once at the end.
-        SendDlgItemMessageA(gMainWindow, IDC_FILE_LIST, WM_SETREDRAW, FALSE, 0);
-        for (const std::string& song : songs) {
-            FileList::Add(song.c_str());
-        }
-        SendDlgItemMessageA(gMainWindow, IDC_FILE_LIST, WM_SETREDRAW, TRUE, 0);
-        InvalidateRect(GetDlgItem(gMainWindow, IDC_FILE_LIST), nullptr, TRUE);
+        ListSongs(songs);
     }
     EndLongWork();
 }

@@ -1,10 +1,10 @@
-// Long work: a command that works through many files (a save, the walk of dropped
-// folders) keeps the program's windows alive between files, as a single-threaded
-// Windows program does. It takes the waiting messages at least every tenth of a
-// second: until the progress box shows, only sent messages and paints (so the desktop
-// never finds the window hung, and input waits for the command to end); once the work
-// has gone on for about a second, a progress box with Cancel, with the main window
-// disabled and every message taken. A cancel takes effect between two files.
+// Long work: a command that works through many files or entries (a save, the walk of
+// dropped folders and the listing of their songs) keeps the program's windows alive between files,
+// as a single-threaded Windows program does. It takes the waiting messages at least every tenth of
+// a second: until the progress box shows, only sent messages and paints (so the desktop never finds
+// the window hung, and input waits for the command to end); once the work has gone on for about a
+// second, a progress box with Cancel, with the main window disabled and every message taken. A
+// cancel takes effect between two files.
 #include "editor/program.h"
 #include "resources/resource.h"
 
@@ -23,7 +23,7 @@ constexpr ULONGLONG kBoxDelay = 1000;
 constexpr int kMessagesPerLook = 100;
 
 bool gWorking = false;
-bool gWalking = false; // a walk of folders, whose end is not known
+WorkKind gKind = WorkKind::Saving;
 bool gCancelled = false;
 bool gQuitRequested = false;
 int gQuitCode = 0;
@@ -38,14 +38,31 @@ INT_PTR CALLBACK ProgressProc(HWND, UINT message, WPARAM wParam, LPARAM) {
     case WM_INITDIALOG:
         return TRUE; // the focus on Cancel, the box's one tab stop
     case WM_COMMAND:
-        // The button, Enter or Space on it, Escape, and the close box or Alt+F4 (which
-        // the dialog manager turns into IDCANCEL).
+        // The button, Space on it, Enter (Cancel is the box's default button), Escape,
+        // and the close box or Alt+F4 (which the dialog manager turns into IDCANCEL).
         if (LOWORD(wParam) == IDCANCEL) {
             gCancelled = true;
         }
         return TRUE;
     default:
         return FALSE;
+    }
+}
+
+// The bar moves to and fro while the end is not known (a walk), and else fills.
+void ShowBarKind() {
+    const HWND bar = GetDlgItem(gProgressBox, IDC_PROGRESS_BAR);
+    const bool marquee = gKind == WorkKind::Walking;
+    const LONG_PTR style = GetWindowLongPtrA(bar, GWL_STYLE);
+    if (((style & PBS_MARQUEE) != 0) == marquee) {
+        return;
+    }
+    if (!marquee) {
+        SendMessageA(bar, PBM_SETMARQUEE, FALSE, 0);
+    }
+    SetWindowLongPtrA(bar, GWL_STYLE, marquee ? style | PBS_MARQUEE : style & ~PBS_MARQUEE);
+    if (marquee) {
+        SendMessageA(bar, PBM_SETMARQUEE, TRUE, 0);
     }
 }
 
@@ -57,11 +74,7 @@ void ShowProgressBox() {
     if (gProgressBox == nullptr) {
         return; // no box: the work goes on under the wait cursor
     }
-    if (gWalking) {
-        const HWND bar = GetDlgItem(gProgressBox, IDC_PROGRESS_BAR);
-        SetWindowLongPtrA(bar, GWL_STYLE, GetWindowLongPtrA(bar, GWL_STYLE) | PBS_MARQUEE);
-        SendDlgItemMessageA(gProgressBox, IDC_PROGRESS_BAR, PBM_SETMARQUEE, TRUE, 0);
-    }
+    ShowBarKind();
     // No second command can start inside this one; the box's Cancel takes the pointer.
     EnableWindow(gMainWindow, FALSE);
     SetCursor(gPreviousCursor);
@@ -69,11 +82,24 @@ void ShowProgressBox() {
 
 void ShowProgress(int done, int total) {
     std::memset(gProgressText, 0, sizeof gProgressText);
-    if (gWalking) {
-        std::snprintf(gProgressText, sizeof gProgressText, "Looking for songs: %d found", done);
-    } else {
+    switch (gKind) {
+    case WorkKind::Saving:
         std::snprintf(gProgressText, sizeof gProgressText, "Saving %d of %d files",
                       done < total ? done + 1 : total, total);
+        break;
+    case WorkKind::Walking:
+        std::snprintf(gProgressText, sizeof gProgressText, "Looking for songs: %d found", done);
+        break;
+    case WorkKind::Adding:
+        std::snprintf(gProgressText, sizeof gProgressText, "Adding songs to the list: %d of %d",
+                      done, total);
+        break;
+    case WorkKind::TakingBack:
+        std::snprintf(gProgressText, sizeof gProgressText,
+                      "Cancelled: taking %d songs back off the list", done);
+        break;
+    }
+    if (gKind != WorkKind::Walking) {
         SendDlgItemMessageA(gProgressBox, IDC_PROGRESS_BAR, PBM_SETRANGE32, 0, total);
         SendDlgItemMessageA(gProgressBox, IDC_PROGRESS_BAR, PBM_SETPOS, static_cast<WPARAM>(done),
                             0);
@@ -81,13 +107,20 @@ void ShowProgress(int done, int total) {
     SetDlgItemTextA(gProgressBox, IDC_PROGRESS_TEXT, gProgressText);
 }
 
-// Keys and clicks for the main window that were queued before it was disabled: they
-// would reach its controls, which are not disabled themselves.
+// Keys, clicks and drops for the main window that were queued before it was disabled:
+// they would reach its controls, which are not disabled themselves. A drop passed over
+// is finished, which frees what it holds.
 bool ForTheDisabledWindow(const MSG& msg) {
     const bool input = (msg.message >= WM_KEYFIRST && msg.message <= WM_KEYLAST) ||
                        (msg.message >= WM_MOUSEFIRST && msg.message <= WM_MOUSELAST) ||
                        msg.message == WM_DROPFILES;
-    return input && (msg.hwnd == gMainWindow || IsChild(gMainWindow, msg.hwnd));
+    if (!input || (msg.hwnd != gMainWindow && IsChild(gMainWindow, msg.hwnd) == FALSE)) {
+        return false;
+    }
+    if (msg.message == WM_DROPFILES) {
+        DragFinish(reinterpret_cast<HDROP>(msg.wParam));
+    }
+    return true;
 }
 
 // Takes the waiting messages: sent ones and paints only, or all while the box is up.
@@ -122,15 +155,26 @@ void EndWait(HCURSOR previous) {
     SetCursor(previous);
 }
 
-void BeginLongWork(bool walking) {
+void BeginLongWork(WorkKind kind) {
     gWorking = true;
-    gWalking = walking;
+    gKind = kind;
     gCancelled = false;
     gQuitRequested = false;
     gProgressBox = nullptr;
     gPreviousCursor = BeginWait();
     gStarted = GetTickCount64();
     gLastLook = gStarted;
+}
+
+void SwitchLongWork(WorkKind kind) {
+    gKind = kind;
+    if (gProgressBox != nullptr) {
+        ShowBarKind();
+        // Taking back cannot be cancelled: the button has done its part.
+        EnableWindow(GetDlgItem(gProgressBox, IDCANCEL),
+                     kind == WorkKind::TakingBack ? FALSE : TRUE);
+    }
+    gLastLook = 0; // the box tells of the change at the next look
 }
 
 bool KeepWorking(int done, int total) {

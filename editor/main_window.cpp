@@ -18,6 +18,7 @@ void InitMainWindow() {
         SendDlgItemMessageA(gMainWindow, kFieldEdit[k], EM_LIMITTEXT,
                             static_cast<WPARAM>(FieldWidth(FieldAt(k))), 0);
     }
+    FileList::Attach();
     DragAcceptFiles(gMainWindow, TRUE);
 }
 
@@ -43,7 +44,7 @@ void SaveLoop(const TagFields& fields, const FieldSwitches& switches, bool selec
     for (int i = 0; selectedOnly && i < count; ++i) {
         total -= FileList::IsSelected(i) ? 0 : 1;
     }
-    BeginLongWork(false);
+    BeginLongWork(WorkKind::Saving);
     int done = 0;
     for (int i = 0; i < count; ++i) {
         if (selectedOnly && !FileList::IsSelected(i)) {

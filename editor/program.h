@@ -5,6 +5,8 @@
 #include "editor/window_services.h"
 #include "tagstore/tag_record.h"
 
+#include <cstddef>
+
 // Paths and the open dialog's result: one buffer size everywhere.
 constexpr int kPathBufferSize = 5120;
 
@@ -26,13 +28,19 @@ void ShowTagFields(const TagFields& fields);
 HCURSOR BeginWait();
 void EndWait(HCURSOR previous);
 
-// A command that works through many files: saving, or walking dropped folders
-// (`walking`, whose end is not known). It starts under the wait cursor; KeepWorking,
-// called before each file or folder entry, keeps the windows alive, shows the progress
-// box once the work has gone on for about a second, and says whether to go on (false
-// once the user has cancelled). EndLongWork takes the box down and says whether the
-// work ran to its end.
-void BeginLongWork(bool walking);
+// A command that works through many files or entries, and what its progress box says
+// of it: saving ("Saving N of M files"), walking dropped folders ("Looking for songs: N
+// found", with a bar that moves, since the end is not known), listing the songs found
+// ("Adding songs to the list: N of M"), and taking them back off the list after a
+// cancel. It starts under the wait cursor; KeepWorking, called before each file,
+// folder entry or list entry, keeps the windows alive, shows the progress box once the
+// work has gone on for about a second, and says whether to go on (false once the user
+// has cancelled). SwitchLongWork turns the work in hand to another kind, as a drop
+// does from its walk to its listing. EndLongWork takes the box down and says whether
+// the work ran to its end.
+enum class WorkKind { Saving, Walking, Adding, TakingBack };
+void BeginLongWork(WorkKind kind);
+void SwitchLongWork(WorkKind kind);
 bool KeepWorking(int done, int total);
 void CancelLongWork();
 bool LongWorkRunning();
@@ -40,13 +48,20 @@ bool EndLongWork();
 
 // The list of files, in the main window's list box.
 namespace FileList {
+// Takes the main window's list box for every operation below, once the window is built.
+void Attach();
 int Count();
 // Fetches the text of entry `index` into the SelectionBuffer.
 void Text(int index);
 bool IsSelected(int index);
-void Add(const char* path);
+// The index the entry went to, or -1 when the list could not take it.
+int Add(const char* path);
 void Remove(int index);
 void Clear();
+// Many entries to add or remove: the list is told how many entries and bytes are coming
+// (none when removing), and is not redrawn for each one but once, by Redraw.
+void StopDrawing(int entries, size_t bytes);
+void Redraw();
 // The entry with the focus, or -1 when the list is empty.
 int Caret();
 } // namespace FileList

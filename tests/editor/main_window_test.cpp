@@ -339,19 +339,36 @@ TEST_F(Program, LongWorkShowsItsProgressAndCancelsBetweenTwoFiles) {
     EXPECT_TRUE(session.Running());
     EXPECT_EQ(ReadBytes(Path(names[5])), before[5]);
 
-    // An About box that was open keeps working while the progress box is up.
+    // An About box that was open keeps working while the progress box is up; Enter in
+    // the box cancels as Escape does.
     session.Click(main, IDC_ABOUT);
     const HWND about = session.Find("About Quorwin");
     ASSERT_NE(about, nullptr);
     seen = cancelAt("Saving 2 of 6 files", [about](HWND box) {
         winlayer::input::Click(winlayer::FindControl(about, IDOK)->handle);
-        winlayer::input::PressKey(box, winlayer::vk::Escape);
+        winlayer::input::PressKey(box, winlayer::vk::Return);
     });
     session.Click(main, IDC_SAVE_ALL);
     EXPECT_EQ(seen->text, "Saving 2 of 6 files");
     EXPECT_EQ(session.Find("About Quorwin"), nullptr);
+    EXPECT_EQ(ReadBytes(Path(names[5])), before[5]);
 
-    // A cancelled drop adds nothing; the next save runs to its end.
+    // A drop cancelled while its songs are listed takes back what it added: the list is
+    // as it was, selection and all. The count is the whole drop's, a file dropped by
+    // name included.
+    const std::vector<std::string> listed = Entries();
+    session.ClickEntry(main, IDC_FILE_LIST, 2);
+    seen = cancelAt("Adding songs to the list: 3 of 7",
+                    [](HWND box) { winlayer::input::PressKey(box, winlayer::vk::Escape); });
+    session.DropFiles(main, {Path(names[0]), dir.path()});
+    EXPECT_EQ(seen->text, "Adding songs to the list: 3 of 7");
+    EXPECT_EQ(seen->position, 3);
+    EXPECT_EQ(Entries(), listed);
+    EXPECT_EQ(session.Selected(main, IDC_FILE_LIST), std::vector<int>{2});
+    EXPECT_EQ(session.Caret(main, IDC_FILE_LIST), 2);
+
+    // A drop cancelled while its folders are walked adds nothing; the next save runs to
+    // its end.
     session.Click(main, IDC_CLEAR_ALL);
     seen = cancelAt("Looking for songs: 2 found", [](HWND box) {
         winlayer::input::Click(winlayer::FindControl(box, IDCANCEL)->handle);

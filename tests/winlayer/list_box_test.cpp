@@ -14,7 +14,7 @@ namespace {
 Window SortedList(std::initializer_list<const char*> entries) {
     Window list;
     list.kind = ControlKind::ListBox;
-    list.style = LBS_SORT | LBS_EXTENDEDSEL | LBS_NOTIFY;
+    list.style = LBS_SORT | LBS_EXTENDEDSEL | LBS_NOTIFY | WS_VSCROLL;
     for (const char* entry : entries) {
         ListAdd(list, entry);
     }
@@ -155,4 +155,17 @@ TEST(ListBox, RecordsOnlyTheRowsAChangeTouches) {
     ListDelete(list, 0);
     ListDelete(list, 901); // the caret stays on its row
     EXPECT_EQ(shown(), (std::vector<std::string>{"caret 901", "delete 0", "delete 901"}));
+
+    // The scroll bar shows once the rows outgrow the page, and goes once they fit: each
+    // time the list's state is shown again. With LBS_DISABLENOSCROLL it always shows.
+    ListSetPage(list, 999);
+    EXPECT_FALSE(ListShowsScrollBar(list));
+    ListAdd(list, "z last");
+    EXPECT_TRUE(ListShowsScrollBar(list));
+    EXPECT_EQ(shown(), (std::vector<std::string>{"insert 999 z last", "other -1"}));
+    ListSetPage(list, 1000);
+    EXPECT_FALSE(ListShowsScrollBar(list));
+    EXPECT_EQ(shown(), (std::vector<std::string>{"other -1"}));
+    list.style |= LBS_DISABLENOSCROLL;
+    EXPECT_TRUE(ListShowsScrollBar(list));
 }

@@ -113,6 +113,10 @@ BOOL WINAPI InvalidateRect(HWND window, const RECT*, BOOL) {
     return FindWindow(window) != nullptr ? TRUE : FALSE;
 }
 
+LRESULT WINAPI SendMessageA(HWND window, UINT message, WPARAM wParam, LPARAM lParam) {
+    return Send(window, message, wParam, lParam);
+}
+
 LRESULT WINAPI SendDlgItemMessageA(HWND dialog, int id, UINT message, WPARAM wParam,
                                    LPARAM lParam) {
     const HWND control = GetDlgItem(dialog, id);

@@ -8,6 +8,7 @@
 #include "winlayer/include/win32_constants.h"
 
 #include <algorithm>
+#include <new>
 
 namespace winlayer {
 
@@ -68,6 +69,24 @@ void ShowRow(Window& list, int row) {
     }
 }
 
+// Records the list's state when a change of its rows or page shows or hides its scroll
+// bar: made at the start of such a change, checked when it goes out of scope.
+class ScrollBarWatch {
+  public:
+    explicit ScrollBarWatch(const Window& list) : list_(list), shown_(ListShowsScrollBar(list)) {}
+    ~ScrollBarWatch() {
+        if (ListShowsScrollBar(list_) != shown_) {
+            Record(ChangeKind::State, list_.handle);
+        }
+    }
+    ScrollBarWatch(const ScrollBarWatch&) = delete;
+    ScrollBarWatch& operator=(const ScrollBarWatch&) = delete;
+
+  private:
+    const Window& list_;
+    const bool shown_;
+};
+
 // The caret moves to `to` and the selection follows it: the range from the anchor
 // (nothing without an anchor).
 void MoveCaretSelecting(Window& list, int to) {
@@ -80,6 +99,7 @@ void MoveCaretSelecting(Window& list, int to) {
 } // namespace
 
 int ListAdd(Window& list, const char* text) {
+    const ScrollBarWatch bar(list);
     ListState& s = list.list;
     std::string entry = text != nullptr ? text : "";
     int index = static_cast<int>(s.items.size());
@@ -120,6 +140,7 @@ bool ListDelete(Window& list, int index) {
     if (index < 0 || index >= static_cast<int>(s.items.size())) {
         return false;
     }
+    const ScrollBarWatch bar(list);
     s.items.erase(s.items.begin() + index);
     s.selected.erase(s.selected.begin() + index);
     RecordRow(ChangeKind::RowDeleted, list.handle, index);
@@ -133,6 +154,25 @@ bool ListDelete(Window& list, int index) {
         RecordRow(ChangeKind::Scrolled, list.handle, 0);
     }
     return true;
+}
+
+bool ListReserve(Window& list, int more) {
+    ListState& s = list.list;
+    if (more < 0 || static_cast<size_t>(more) > s.items.max_size() - s.items.size()) {
+        return false;
+    }
+    try {
+        s.items.reserve(s.items.size() + static_cast<size_t>(more));
+        s.selected.reserve(s.selected.size() + static_cast<size_t>(more));
+    } catch (const std::bad_alloc&) {
+        return false;
+    }
+    return true;
+}
+
+bool ListShowsScrollBar(const Window& list) {
+    return (list.style & WS_VSCROLL) != 0 &&
+           (Count(list) > list.list.page || (list.style & LBS_DISABLENOSCROLL) != 0);
 }
 
 void ListClick(Window& list, int index, bool ctrl, bool shift) {
@@ -225,6 +265,7 @@ bool ListTypeChar(Window& list, char c) {
 }
 
 void ListSetPage(Window& list, int rows) {
+    const ScrollBarWatch bar(list);
     list.list.page = rows < 1 ? 1 : rows;
     ListScroll(list, list.list.top); // kept within the rows there are
 }

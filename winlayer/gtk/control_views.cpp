@@ -1,4 +1,5 @@
 // One widget for each kind of control, and the core's state shown in it.
+#include "winlayer/core/list_box.h"
 #include "winlayer/core/resources.h"
 #include "winlayer/core/window.h"
 #include "winlayer/gtk/gtk_backend.h"
@@ -77,8 +78,9 @@ ControlView ListView() {
     gtk_tree_view_append_column(GTK_TREE_VIEW(view.widget), column);
     gtk_tree_view_set_fixed_height_mode(GTK_TREE_VIEW(view.widget), TRUE);
     view.outer = gtk_scrolled_window_new(nullptr, nullptr);
+    // The vertical scroll bar shows when the core says (see SyncControl).
     gtk_scrolled_window_set_policy(GTK_SCROLLED_WINDOW(view.outer), GTK_POLICY_AUTOMATIC,
-                                   GTK_POLICY_ALWAYS);
+                                   GTK_POLICY_EXTERNAL);
     gtk_scrolled_window_set_overlay_scrolling(GTK_SCROLLED_WINDOW(view.outer), FALSE);
     gtk_scrolled_window_set_shadow_type(GTK_SCROLLED_WINDOW(view.outer), GTK_SHADOW_IN);
     gtk_container_add(GTK_CONTAINER(view.outer), view.widget);
@@ -207,7 +209,16 @@ void SyncControl(HWND handle, ControlView& view) {
     case ControlKind::ProgressBar:
         ShowProgress(*control, view);
         break;
-    case ControlKind::ListBox: // its rows change one by one: see InsertRow
+    case ControlKind::ListBox: {
+        // Its rows change one by one (see InsertRow); its scroll bar shows as the core
+        // decides. Without it the view still scrolls, by the core's top row.
+        GtkPolicyType horizontal = GTK_POLICY_AUTOMATIC;
+        gtk_scrolled_window_get_policy(GTK_SCROLLED_WINDOW(view.outer), &horizontal, nullptr);
+        gtk_scrolled_window_set_policy(GTK_SCROLLED_WINDOW(view.outer), horizontal,
+                                       ListShowsScrollBar(*control) ? GTK_POLICY_ALWAYS
+                                                                    : GTK_POLICY_EXTERNAL);
+        break;
+    }
     case ControlKind::Bitmap:
     case ControlKind::Dialog:
         break;

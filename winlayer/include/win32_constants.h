@@ -36,7 +36,9 @@ constexpr UINT LB_GETSEL = 0x0187;
 constexpr UINT LB_GETTEXT = 0x0189;
 constexpr UINT LB_GETCOUNT = 0x018B;
 constexpr UINT LB_GETCARETINDEX = 0x019F;
+constexpr UINT LB_INITSTORAGE = 0x01A8;
 constexpr int LB_ERR = -1;
+constexpr int LB_ERRSPACE = -2;
 constexpr WORD LBN_SELCHANGE = 1;
 constexpr WORD LBN_DBLCLK = 2;
 
@@ -105,6 +107,7 @@ constexpr DWORD LBS_NOTIFY = 0x0001;
 constexpr DWORD LBS_SORT = 0x0002;
 constexpr DWORD LBS_NOINTEGRALHEIGHT = 0x0100;
 constexpr DWORD LBS_EXTENDEDSEL = 0x0800;
+constexpr DWORD LBS_DISABLENOSCROLL = 0x1000;
 
 // Open-file dialog options.
 constexpr DWORD OFN_HIDEREADONLY = 0x00000004;
