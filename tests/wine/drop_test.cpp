@@ -10,25 +10,36 @@
 //                                 character as WM_CHAR (wide, so any script); waits
 //                                 until the field shows TEXT
 //   drop_test.exe save            presses "Save To ALL" as a click on it does
+//   drop_test.exe alive COUNT     the system's hung check while a drop fills the list:
+//                                 WM_NULL sent every 200 ms with a second to answer,
+//                                 until the list holds COUNT entries; then "Clear All",
+//                                 and on until the list is empty. Prints how long the
+//                                 list took to fill and to empty and the longest wait
+//                                 for an answer; fails when one took over a second
+//   drop_test.exe cancel-adding   waits for the progress box to say that the songs found
+//                                 are being listed, presses Escape in it, and waits for
+//                                 the box to go; fails unless the list then shows what it
+//                                 showed before
 //   drop_test.exe close           closes the main window as its close box does
 //
 // Exit status 0 when done, 1 when the window, the entries or the text did not appear
-// within thirty seconds.
+// within thirty seconds (a minute for a list to fill or empty).
 #include "resources/resource.h"
 
 #include <windows.h>
 
 #include <shellapi.h>
 
+#include <atomic>
 #include <cstdio>
 #include <string>
 #include <vector>
 
 namespace {
 
-// Polls `done` every 50 ms for up to thirty seconds.
-template <typename Done> bool WaitFor(Done done) {
-    const ULONGLONG end = GetTickCount64() + 30000;
+// Polls `done` every 50 ms for up to thirty seconds, or `timeout` milliseconds.
+template <typename Done> bool WaitFor(Done done, ULONGLONG timeout = 30000) {
+    const ULONGLONG end = GetTickCount64() + timeout;
     while (!done()) {
         if (GetTickCount64() > end) {
             return false;
@@ -78,6 +89,123 @@ std::string Utf8(const std::wstring& text) {
     char bytes[5120 * 4] = {};
     WideCharToMultiByte(CP_UTF8, 0, text.c_str(), -1, bytes, sizeof bytes, nullptr, nullptr);
     return bytes;
+}
+
+// The system's hung check, made over and over on a thread of its own: WM_NULL sent
+// every 200 ms with a second to answer. The longest wait counts, answered or not.
+struct HungChecks {
+    HWND main = nullptr;
+    std::atomic<bool> stop{false};
+    std::atomic<int> sent{0};
+    std::atomic<int> late{0};
+    std::atomic<ULONGLONG> longest{0};
+    HANDLE thread = nullptr;
+
+    static DWORD WINAPI Run(LPVOID data) {
+        auto* checks = static_cast<HungChecks*>(data);
+        while (!checks->stop) {
+            const ULONGLONG start = GetTickCount64();
+            DWORD_PTR result = 0;
+            const bool answered =
+                SendMessageTimeoutW(checks->main, WM_NULL, 0, 0, SMTO_ABORTIFHUNG | SMTO_BLOCK,
+                                    1000, &result) != 0;
+            const ULONGLONG waited = GetTickCount64() - start;
+            ++checks->sent;
+            if (!answered || waited > 1000) {
+                ++checks->late;
+            }
+            if (waited > checks->longest) {
+                checks->longest = waited;
+            }
+            Sleep(200);
+        }
+        return 0;
+    }
+    explicit HungChecks(HWND window) : main(window) {
+        thread = CreateThread(nullptr, 0, Run, this, 0, nullptr);
+    }
+    ~HungChecks() {
+        stop = true;
+        WaitForSingleObject(thread, INFINITE);
+        CloseHandle(thread);
+    }
+};
+
+// The progress box: a top-level window captioned "Quorwin" that the main window owns.
+HWND ProgressBox(HWND main) {
+    HWND window = nullptr;
+    while ((window = FindWindowExW(nullptr, window, nullptr, L"Quorwin")) != nullptr) {
+        if (GetWindow(window, GW_OWNER) == main) {
+            return window;
+        }
+    }
+    return nullptr;
+}
+
+std::wstring TextOf(HWND window) {
+    wchar_t text[256] = {};
+    SendMessageTimeoutW(window, WM_GETTEXT, 256, reinterpret_cast<LPARAM>(text), SMTO_ABORTIFHUNG,
+                        1000, nullptr);
+    return text;
+}
+
+// The list fills to `count` entries and, after "Clear All", empties, while the hung
+// check goes on.
+int StaysAlive(HWND main, HWND list, LRESULT count) {
+    HungChecks checks(main);
+    const LRESULT before = Ask(list, LB_GETCOUNT, 0, 0);
+    ULONGLONG grew = 0;
+    const bool filled = WaitFor(
+        [&] {
+            const LRESULT now = Ask(list, LB_GETCOUNT, 0, 0);
+            if (grew == 0 && now > before) {
+                grew = GetTickCount64();
+            }
+            return now == count && ProgressBox(main) == nullptr && IsWindowEnabled(main);
+        },
+        60000);
+    const ULONGLONG full = GetTickCount64();
+    PostMessageW(main, WM_COMMAND, MAKEWPARAM(IDC_CLEAR_ALL, BN_CLICKED),
+                 reinterpret_cast<LPARAM>(GetDlgItem(main, IDC_CLEAR_ALL)));
+    const bool emptied = WaitFor([&] { return Ask(list, LB_GETCOUNT, 0, 0) == 0; }, 60000);
+    const ULONGLONG empty = GetTickCount64();
+    Sleep(400); // a check or two after the clear
+    const int late = checks.late;
+    std::printf("the list grew from %ld to %ld entries in %.2f s and Clear All emptied it in "
+                "%.2f s; %d hung checks, the longest waited %llu ms, %d over a second\n",
+                static_cast<long>(before), static_cast<long>(count),
+                grew != 0 ? (full - grew) / 1000.0 : 0.0, (empty - full) / 1000.0,
+                checks.sent.load(), checks.longest.load(), late);
+    if (!filled || !emptied) {
+        std::printf("drop_test: the list did not %s\n", filled ? "empty" : "fill");
+    }
+    return filled && emptied && late == 0 ? 0 : 1;
+}
+
+// Escape in the progress box while the songs found are listed: the list is as it was.
+int CancelWhileAdding(HWND main, HWND list) {
+    const std::vector<std::wstring> before = Entries(list);
+    HWND box = nullptr;
+    const bool adding = WaitFor(
+        [&] {
+            box = ProgressBox(main);
+            return box != nullptr && TextOf(GetDlgItem(box, IDC_PROGRESS_TEXT))
+                                             .rfind(L"Adding songs to the list: ", 0) == 0;
+        },
+        60000);
+    if (!adding) {
+        std::printf("drop_test: the box never said that songs were being added\n");
+        return 1;
+    }
+    std::printf("cancelled at: %s\n", Utf8(TextOf(GetDlgItem(box, IDC_PROGRESS_TEXT))).c_str());
+    const HWND cancel = GetDlgItem(box, IDCANCEL); // it has the focus
+    PostMessageW(cancel, WM_KEYDOWN, VK_ESCAPE, 1);
+    PostMessageW(cancel, WM_KEYUP, VK_ESCAPE, 0xC0000001);
+    const bool gone = WaitFor([&] { return !IsWindow(box) && IsWindowEnabled(main); }, 60000);
+    const std::vector<std::wstring> after = Entries(list);
+    std::printf("after the cancel the list shows %zu entries, before it showed %zu\n", after.size(),
+                before.size());
+    return gone && after == before ? 0 : 1;
 }
 
 } // namespace
@@ -139,10 +267,17 @@ int main() {
                    ? 0
                    : 1;
     }
+    if (command == L"alive" && argc == 3) {
+        return StaysAlive(main, list, _wtoi(argv[2]));
+    }
+    if (command == L"cancel-adding") {
+        return CancelWhileAdding(main, list);
+    }
     if (command == L"close") {
         PostMessageA(main, WM_SYSCOMMAND, SC_CLOSE, 0);
         return WaitFor([main] { return !IsWindow(main); }) ? 0 : 1;
     }
-    std::printf("usage: drop_test.exe target | expect ENTRY... | type ID TEXT | save | close\n");
+    std::printf("usage: drop_test.exe target | expect ENTRY... | type ID TEXT | save | alive COUNT"
+                " | cancel-adding | close\n");
     return 2;
 }

@@ -6,21 +6,26 @@
 # fields and presses "Save To ALL", and every song dropped must hold the record typed.
 # The names and the text are in several scripts. The X server's reports of the cursor
 # shown tell that the program worked through the drop and through the save under the
-# wait cursor and put the arrow back after each. Leaves a screenshot of the screen after the drop in
-# ARTIFACT_DIR/wine-drop.png.
+# wait cursor and put the arrow back after each. Then a big folder: dropped once and
+# cancelled while its songs are being listed, which leaves the list as it was; dropped
+# again, listed whole and cleared with "Clear All", while the window answers the
+# system's hung check within a second throughout. Leaves a screenshot of the screen
+# after the first drop in ARTIFACT_DIR/wine-drop.png.
 #   run_wine_drop.sh DROP_TEST.exe PROGRAM.exe ARTIFACT_DIR
 set -euo pipefail
 here=$(cd "$(dirname "$0")" && pwd)
 export WINE_RUN="$here/../../cmake/wine-run.sh"
 export DRAG_SOURCE="$here/../e2e/drag_source.py"
 export CURSOR_WATCH="$here/../e2e/cursor_watch.py"
+export WM_STATE="$here/../support/wm_state.py"
 export DROP_TEST=$1
 export PROGRAM=$2
 export ARTIFACTS=$3
 mkdir -p "$ARTIFACTS"
 SONGS=$(mktemp -d)
-export SONGS
-trap 'rm -rf "$SONGS"' EXIT
+BIG_FOLDER=$(mktemp -d)
+export SONGS BIG_FOLDER
+trap 'rm -rf "$SONGS" "$BIG_FOLDER"' EXIT
 
 # Names are UTF-8 on this side, and the program has them as UTF-8 too (the process
 # code page its manifest declares): whole, in every script.
@@ -39,10 +44,24 @@ for song in one.mp3 folder/a.mp3 folder/B.MP3 folder/Ünï.mp3 folder/sub/c.Mp3 
     folder/Ελλάδα/τραγούδι.mp3 "folder/🎵 tune.mp3"; do
     printf 'audio' >"$SONGS/$song"
 done
+# The big folder: enough songs that listing them outlasts the second after which the
+# progress box shows, a hundred to an album folder.
+export BIG=30000
+"${QUORWIN_PYTHON:-python3}" - "$BIG_FOLDER" "$BIG" <<"MAKE"
+import os, sys
+root, count = sys.argv[1], int(sys.argv[2])
+for i in range(count):
+    album = os.path.join(root, "Artist %03d - Album %03d" % (i // 1000, i // 100))
+    if i % 100 == 0:
+        os.mkdir(album)
+    open(os.path.join(album, "%02d Song %06d.mp3" % (i % 100, i)), "wb").close()
+MAKE
 
 xvfb-run -a -s "-screen 0 1280x1024x24 -nolisten tcp" bash -c '
     set -euo pipefail
     dos() { printf "Z:%s" "$(realpath "$1" | tr / "\\\\")"; }
+    # Without a window manager Wine waits two seconds for one whenever it hides a window.
+    "${QUORWIN_PYTHON:-python3}" "$WM_STATE" &
     "$WINE_RUN" "$PROGRAM" &
     program=$!
     status=0
@@ -86,6 +105,17 @@ print("%d of %d songs hold the record typed" % (len(songs) - len(wrong), len(son
 sys.exit(1 if wrong or len(songs) != 10 else 0)
 CHECK
         import -window root "$ARTIFACTS/wine-drop.png" || true
+
+        # The big folder, cancelled while listed: the ten songs stay, and only they.
+        ("$WINE_RUN" "$DROP_TEST" cancel-adding | tr -d "\r") &
+        watcher=$!
+        "${QUORWIN_PYTHON:-python3}" "$DRAG_SOURCE" --to "$target" "$BIG_FOLDER" || status=1
+        wait $watcher || status=1
+        # Listed whole, then cleared, the window alive throughout.
+        ("$WINE_RUN" "$DROP_TEST" alive $((BIG + 10)) | tr -d "\r") &
+        watcher=$!
+        "${QUORWIN_PYTHON:-python3}" "$DRAG_SOURCE" --to "$target" "$BIG_FOLDER" || status=1
+        wait $watcher || status=1
     fi
     "$WINE_RUN" "$DROP_TEST" close >/dev/null || status=1
     wait $program || status=1
