@@ -471,7 +471,7 @@ std::vector<HWND> OtherWindows(HWND main) {
 
 // Lists a few hundred songs through the open dialog, presses Save To ALL on a slow disk
 // and checks that the windows keep answering and that the progress box shows, then
-// presses Escape in it and checks what the files hold; saves again on a fast disk.
+// presses Enter in it and checks what the files hold; saves again on a fast disk.
 void LongSave(HWND main, const std::string& artifacts) {
     char handshakeText[MAX_PATH] = {};
     if (GetEnvironmentVariableA("QUORWIN_SLOW_DISK", handshakeText, MAX_PATH) == 0) {
@@ -585,10 +585,11 @@ void LongSave(HWND main, const std::string& artifacts) {
             CheckSoon([&] { return hung.withBox >= 5; },
                       "long save: the window answers the hung check with the box up");
 
-            // Escape to the focused Cancel: the save stops after the song in hand.
+            // Enter on the focused Cancel, the box's default button: the save stops after
+            // the song in hand.
             hung.Stop();
-            Key(cancel, VK_ESCAPE);
-            CheckSoon([&] { return !IsWindow(box); }, "long save: Escape closes the box");
+            Key(cancel, VK_RETURN);
+            CheckSoon([&] { return !IsWindow(box); }, "long save: Enter closes the box");
             CheckSoon([&] { return IsWindowEnabled(main); },
                       "long save: the main window is enabled again");
             // A message shown would hold the focus.
