@@ -318,6 +318,15 @@ def slow_disk(pid, delay_us):
     return tracer
 
 
+def scroll_bar_shown(files):
+    """Whether the list shows a vertical scroll bar: as on Windows, only while its rows
+    do not fit."""
+    bars = [node for node in files.parent if node is not None and
+            node.getRole() == pyatspi.ROLE_SCROLL_BAR and
+            states(node).contains(pyatspi.STATE_VERTICAL)]
+    return any(states(bar).contains(pyatspi.STATE_SHOWING) for bar in bars)
+
+
 def saved_record(old, texts, on):
     """The bytes a save gives a file with a record: the switched-on fields' texts,
     the rest as they were."""
@@ -347,6 +356,7 @@ def long_work(user, program, main_window, field, switch, button, files, folder):
     subprocess.run([sys.executable, os.path.join(os.path.dirname(__file__), "drag_source.py"),
                     "--to", "%d,%d" % centre(files), many], check=True, timeout=60)
     wait_for(lambda: files.queryTable().nRows == 300, "300 songs listed", timeout=30)
+    wait_for(lambda: scroll_bar_shown(files), "the list's scroll bar with more rows than fit")
     user.click(*centre(field["Album:"]))
     user.key("a", ("ctrl",))
     user.type("Long work")
@@ -474,6 +484,7 @@ def main():
                     if attempt == 2:
                         raise
         wait_for(lambda: rows(files) == [a_path, b_path], "two entries, A before b")
+        check(not scroll_bar_shown(files), "a scroll bar shows on a list of two")
         wait_for(lambda: focused(main_window) == (pyatspi.ROLE_PUSH_BUTTON, "Open Mp3..."),
                  "the focus on Open Mp3... after the chooser")
 
