@@ -11,7 +11,9 @@ differs again.
 
 A scenario is a line "scenario NAME" and its steps, one a line; each starts the
 program afresh. The steps: "files COUNT [FIRST]" lists the entries FIRST (0 unless
-given) on, as the program lists files opened or dropped (LB_ADDSTRING); "remove INDEX"
+given) on, as the program lists files opened or dropped (LB_ADDSTRING); "names
+NAME|NAME|..." lists those names so, in that order, and its block ends with the
+entries' texts in the list's order ("entries NAME|NAME|..."); "remove INDEX"
 removes an entry, as the program's double-click and Clear All do (LB_DELETESTRING);
 "key NAME [ctrl] [shift]"; "type TEXT"; "paste TEXT" (put on the clipboard, then
 Ctrl+V); "click CONTROL" (a name from script_names.h, or OK in the newest About box);

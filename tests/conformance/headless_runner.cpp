@@ -177,6 +177,15 @@ class Run {
                                         reinterpret_cast<LPARAM>(name.c_str()));
                 }
             });
+        } else if (verb == "names") {
+            const HWND main = main_;
+            const std::vector<std::string> names = conformance::ListedNames(rest);
+            session_.Do([main, names] {
+                for (const std::string& name : names) {
+                    SendDlgItemMessageA(main, IDC_FILE_LIST, LB_ADDSTRING, 0,
+                                        reinterpret_cast<LPARAM>(name.c_str()));
+                }
+            });
         } else if (verb == "remove" && !args.empty()) {
             const int index = std::atoi(args[0].c_str());
             const HWND main = main_;
@@ -277,6 +286,12 @@ class Run {
             if (list.selected[i]) {
                 out << separator << i;
                 separator = ",";
+            }
+        }
+        if (step.rfind("names ", 0) == 0) {
+            out << "\nentries ";
+            for (size_t i = 0; i < list.items.size(); ++i) {
+                out << (i > 0 ? "|" : "") << list.items[i];
             }
         }
         if (!record_.empty()) {

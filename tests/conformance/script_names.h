@@ -1,12 +1,13 @@
 // The words of a scenario script that name things, shared by both runners: the main
 // window's controls by their resource names, the keys by name with their Windows key
-// codes, and the entries a "files" step lists.
+// codes, and the entries a "files" or "names" step lists.
 #pragma once
 
 #include "resources/resource.h"
 
 #include <cstdio>
 #include <string>
+#include <vector>
 
 namespace conformance {
 
@@ -64,6 +65,19 @@ inline std::string EntryName(int k) {
     char name[32];
     std::snprintf(name, sizeof name, "%c song %04d.mp3", 'a' + k % 7, k);
     return name;
+}
+
+// The entries a "names" step lists, in the order given: its text cut at each "|".
+inline std::vector<std::string> ListedNames(const std::string& text) {
+    std::vector<std::string> names;
+    for (size_t at = 0;;) {
+        const size_t bar = text.find('|', at);
+        names.push_back(text.substr(at, bar - at));
+        if (bar == std::string::npos) {
+            return names;
+        }
+        at = bar + 1;
+    }
 }
 
 } // namespace conformance

@@ -400,6 +400,18 @@ void PrintState(const Program& program, const std::string& scenario, int step,
         }
     }
     out << "\n";
+    if (stepText.rfind("names ", 0) == 0) {
+        // The entries' texts, in the list's order.
+        out << "entries ";
+        for (int i = 0; i < count; ++i) {
+            const LRESULT length = SendMessageW(list, LB_GETTEXTLEN, static_cast<WPARAM>(i), 0);
+            std::wstring text(length > 0 ? static_cast<size_t>(length) + 1 : 1, L'\0');
+            SendMessageW(list, LB_GETTEXT, static_cast<WPARAM>(i),
+                         reinterpret_cast<LPARAM>(&text[0]));
+            out << (i > 0 ? "|" : "") << Utf8(text.c_str());
+        }
+        out << "\n";
+    }
     if (!gSavedSong.empty()) {
         out << TakeRecord(gSavedSong) << "\n";
         gSavedSong.clear();
@@ -513,6 +525,13 @@ bool DoStep(Program& program, const std::string& line, int step) {
         return true;
     }
     const std::string rest = line.size() > verb.size() + 1 ? line.substr(verb.size() + 1) : "";
+    if (verb == "names") {
+        for (const std::string& name : conformance::ListedNames(rest)) {
+            const std::wstring wide = Wide(name);
+            SendMessageW(list, LB_ADDSTRING, 0, reinterpret_cast<LPARAM>(wide.c_str()));
+        }
+        return true;
+    }
     if (verb == "type") {
         TypeText(Wide(rest));
         return true;

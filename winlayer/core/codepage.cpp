@@ -64,29 +64,31 @@ void AppendUtf8(std::string& out, char32_t c) {
 
 } // namespace
 
+char32_t NextChar(std::string_view utf8, size_t& at) {
+    const auto lead = static_cast<unsigned char>(utf8[at]);
+    const int extra = lead < 0x80 ? 0 : lead >= 0xF0 ? 3 : lead >= 0xE0 ? 2 : lead >= 0xC0 ? 1 : -1;
+    char32_t c = extra == 0   ? lead
+                 : extra == 1 ? (lead & 0x1F)
+                 : extra == 2 ? (lead & 0x0F)
+                              : (lead & 0x07);
+    bool valid = extra >= 0 && at + static_cast<size_t>(extra) < utf8.size();
+    for (int k = 1; valid && k <= extra; ++k) {
+        const auto next = static_cast<unsigned char>(utf8[at + static_cast<size_t>(k)]);
+        valid = (next & 0xC0) == 0x80;
+        c = (c << 6) | (next & 0x3F);
+    }
+    if (!valid) {
+        ++at;
+        return U'?';
+    }
+    at += static_cast<size_t>(extra) + 1;
+    return c;
+}
+
 std::u32string Utf8ToChars(const std::string& utf8) {
     std::u32string out;
-    size_t i = 0;
-    while (i < utf8.size()) {
-        const auto lead = static_cast<unsigned char>(utf8[i]);
-        int extra = lead < 0x80 ? 0 : lead >= 0xF0 ? 3 : lead >= 0xE0 ? 2 : lead >= 0xC0 ? 1 : -1;
-        char32_t c = extra == 0   ? lead
-                     : extra == 1 ? (lead & 0x1F)
-                     : extra == 2 ? (lead & 0x0F)
-                                  : (lead & 0x07);
-        bool valid = extra >= 0 && i + static_cast<size_t>(extra) < utf8.size();
-        for (int k = 1; valid && k <= extra; ++k) {
-            const auto next = static_cast<unsigned char>(utf8[i + static_cast<size_t>(k)]);
-            valid = (next & 0xC0) == 0x80;
-            c = (c << 6) | (next & 0x3F);
-        }
-        if (!valid) {
-            out += U'?';
-            ++i;
-            continue;
-        }
-        out += c;
-        i += static_cast<size_t>(extra) + 1;
+    for (size_t at = 0; at < utf8.size();) {
+        out += NextChar(utf8, at);
     }
     return out;
 }

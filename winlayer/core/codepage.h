@@ -3,6 +3,7 @@
 #pragma once
 
 #include <string>
+#include <string_view>
 
 namespace winlayer {
 
@@ -13,6 +14,9 @@ std::string Utf8ToWindows1252(const std::string& utf8);
 std::string Windows1252ToUtf8(const std::string& text);
 // UTF-8 as characters and back; a broken sequence is a "?".
 std::u32string Utf8ToChars(const std::string& utf8);
+// The character that starts at `at` in UTF-8 text, with `at` moved past it: a broken
+// sequence is a "?" one byte long.
+char32_t NextChar(std::string_view utf8, size_t& at);
 std::string CharsToUtf8(const std::u32string& chars);
 
 } // namespace winlayer

@@ -3,14 +3,37 @@
 #include "winlayer/core/codepage.h"
 
 #include <algorithm>
+#include <array>
+#include <cstdint>
+#include <cstring>
 #include <iterator>
+#include <string_view>
 
 namespace winlayer {
 
 namespace {
 
-// Letters outside ASCII that sort otherwise than by their own number: {letter, base,
-// small form}, by letter.
+// The order of Windows' sorted list box over code page 1252, measured by
+// tools/list_order_table.cpp. A character weighs one unit, or two for a letter that
+// stands for two ("æ" is "ae"); a unit has a primary weight, and among the characters
+// of the same primary weight a secondary one (its accent: "a" < "á" < "à"). Some weigh
+// only where names are otherwise equal (the hyphen, the apostrophe, the dashes, the
+// control characters), in their own order, given as the first primary weight; the
+// soft hyphen does not weigh at all.
+constexpr int kPassedOver = 0;
+constexpr int kTie = -1;
+struct MeasuredChar {
+    char32_t c;
+    int units; // kPassedOver, kTie, or how many units it weighs
+    uint16_t primary[3];
+    uint16_t secondary[3];
+};
+constexpr MeasuredChar kMeasured[] = {
+#include "winlayer/core/list_order_1252.inc"
+};
+
+// Letters outside code page 1252 that sort otherwise than by their own number:
+// {letter, base, small form}, by letter.
 struct SortLetter {
     char32_t letter, base, small;
 };
@@ -18,57 +41,204 @@ constexpr SortLetter kSortLetters[] = {
 #include "winlayer/core/sort_letters.inc"
 };
 
-// A character's place in the order: by its base letter (case and accents aside), or,
-// with `accents`, by its small form.
-char32_t SortKey(char32_t c, bool accents) {
-    if (c < 0x80) {
-        return c >= 'A' && c <= 'Z' ? c - 'A' + 'a' : c;
+// A character the table does not hold weighs after every one it holds: a letter as its
+// base letter with its accent after the measured ones ("ő" after "ö"), anything else by
+// its own number.
+constexpr uint32_t kBeyond = 0x10000;
+
+struct Weights {
+    int units = 1; // as in MeasuredChar
+    uint32_t primary[3] = {};
+    uint32_t secondary[3] = {};
+};
+
+const MeasuredChar* Measured(char32_t c) {
+    const MeasuredChar* at =
+        std::lower_bound(std::begin(kMeasured), std::end(kMeasured), c,
+                         [](const MeasuredChar& m, char32_t value) { return m.c < value; });
+    return at != std::end(kMeasured) && at->c == c ? at : nullptr;
+}
+
+Weights FromMeasured(const MeasuredChar& m) {
+    Weights w;
+    w.units = m.units;
+    for (int i = 0; i < 3; ++i) {
+        w.primary[i] = m.primary[i];
+        w.secondary[i] = m.secondary[i];
     }
-    const SortLetter* at =
+    return w;
+}
+
+Weights WeightsOf(char32_t c) {
+    if (const MeasuredChar* m = Measured(c)) {
+        return FromMeasured(*m);
+    }
+    Weights w;
+    const SortLetter* letter =
         std::lower_bound(std::begin(kSortLetters), std::end(kSortLetters), c,
                          [](const SortLetter& l, char32_t value) { return l.letter < value; });
-    if (at == std::end(kSortLetters) || at->letter != c) {
-        return c;
+    if (letter == std::end(kSortLetters) || letter->letter != c) {
+        w.primary[0] = kBeyond + c;
+        return w;
     }
-    return accents ? at->small : at->base;
+    const MeasuredChar* base = Measured(letter->base);
+    if (base != nullptr && base->units > 0) {
+        w = FromMeasured(*base);
+    } else {
+        w.primary[0] = kBeyond + letter->base;
+    }
+    if (letter->small != letter->base) {
+        w.secondary[0] = kBeyond + letter->small;
+    }
+    return w;
+}
+
+// Printable ASCII at a glance, for the characters that weigh one unit.
+struct AsciiWeight {
+    uint16_t primary = 0;
+    bool oneUnit = false;
+};
+constexpr std::array<AsciiWeight, 128> MakeAscii() {
+    std::array<AsciiWeight, 128> ascii{};
+    for (const MeasuredChar& m : kMeasured) {
+        if (m.c < 128) {
+            ascii[m.c] = {m.primary[0], m.units == 1};
+        }
+    }
+    return ascii;
+}
+constexpr std::array<AsciiWeight, 128> kAscii = MakeAscii();
+
+unsigned char Folded(char c) {
+    const auto u = static_cast<unsigned char>(c);
+    return u >= 'A' && u <= 'Z' ? static_cast<unsigned char>(u | 0x20) : u;
+}
+
+bool Continues(const std::string& text, size_t at) {
+    return at < text.size() && (static_cast<unsigned char>(text[at]) & 0xC0) == 0x80;
+}
+
+// A name's units one by one, or the characters that weigh only where names are
+// otherwise equal, each with the count of units before it.
+class Units {
+  public:
+    explicit Units(std::string_view text) : text_(text) {}
+
+    bool Next(uint32_t& primary, uint32_t& secondary) {
+        while (unit_ >= char_.units) {
+            if (at_ >= text_.size()) {
+                return false;
+            }
+            char_ = WeightsOf(NextChar(text_, at_));
+            unit_ = 0;
+        }
+        primary = char_.primary[unit_];
+        secondary = char_.secondary[unit_];
+        ++unit_;
+        return true;
+    }
+
+    bool NextTie(uint32_t& order, size_t& unitsBefore) {
+        while (at_ < text_.size()) {
+            const Weights w = WeightsOf(NextChar(text_, at_));
+            if (w.units == kTie) {
+                order = w.primary[0];
+                unitsBefore = units_;
+                return true;
+            }
+            units_ += static_cast<size_t>(std::max(w.units, 0));
+        }
+        return false;
+    }
+
+  private:
+    std::string_view text_;
+    size_t at_ = 0;
+    Weights char_{kPassedOver};
+    int unit_ = 0;
+    size_t units_ = 0;
+};
+
+int Order(uint32_t x, uint32_t y) {
+    return x < y ? -1 : x > y ? 1 : 0;
+}
+
+// The whole rule: the units' primary weights, then their secondary ones, then the
+// characters that weigh only where all else is equal, one nearer the start weighing
+// more, and where they stand alike by their own order.
+int Weigh(std::string_view a, std::string_view b) {
+    int accents = 0;
+    Units x(a), y(b);
+    for (;;) {
+        uint32_t p = 0, s = 0, q = 0, t = 0;
+        const bool more = x.Next(p, s);
+        if (more != y.Next(q, t)) {
+            return more ? 1 : -1;
+        }
+        if (!more) {
+            break;
+        }
+        if (int order = Order(p, q)) {
+            return order;
+        }
+        accents = accents != 0 ? accents : Order(s, t);
+    }
+    if (accents != 0) {
+        return accents;
+    }
+    Units u(a), v(b);
+    for (;;) {
+        uint32_t p = 0, q = 0;
+        size_t before = 0, after = 0;
+        const bool more = u.NextTie(p, before);
+        if (more != v.NextTie(q, after)) {
+            return more ? 1 : -1;
+        }
+        if (!more) {
+            return 0;
+        }
+        if (before != after) {
+            return before < after ? 1 : -1;
+        }
+        if (int order = Order(p, q)) {
+            return order;
+        }
+    }
 }
 
 } // namespace
 
 int CompareEntries(const std::string& a, const std::string& b) {
-    // Up to the first character outside ASCII, byte by byte, as most names go.
+    // Most names part at a letter, digit or sign of ASCII that weighs one unit, after
+    // bytes that are equal but for case: those two decide. Elsewhere the names are
+    // weighed in full from the start of the character where they part, since what comes
+    // before weighs alike in both.
     const size_t n = std::min(a.size(), b.size());
     size_t i = 0;
-    for (; i < n && static_cast<unsigned char>(a[i]) < 0x80 &&
-           static_cast<unsigned char>(b[i]) < 0x80;
-         ++i) {
-        const char32_t x = SortKey(static_cast<unsigned char>(a[i]), false);
-        const char32_t y = SortKey(static_cast<unsigned char>(b[i]), false);
+    for (uint64_t x = 0, y = 0; i + 8 <= n; i += 8) { // eight equal bytes at a time
+        std::memcpy(&x, a.data() + i, 8);
+        std::memcpy(&y, b.data() + i, 8);
         if (x != y) {
-            return x < y ? -1 : 1;
+            break;
         }
     }
-    if (i == n) {
-        return a.size() == b.size() ? 0 : (a.size() < b.size() ? -1 : 1);
+    while (i < n && Folded(a[i]) == Folded(b[i])) {
+        ++i;
     }
-    // From there on by characters: base letters first, and where they are the same,
-    // accents.
-    const std::u32string x = Utf8ToChars(a.substr(i));
-    const std::u32string y = Utf8ToChars(b.substr(i));
-    const size_t m = std::min(x.size(), y.size());
-    for (const bool accents : {false, true}) {
-        for (size_t k = 0; k < m; ++k) {
-            const char32_t p = SortKey(x[k], accents);
-            const char32_t q = SortKey(y[k], accents);
-            if (p != q) {
-                return p < q ? -1 : 1;
-            }
+    if (i < n) {
+        const auto x = static_cast<unsigned char>(a[i]);
+        const auto y = static_cast<unsigned char>(b[i]);
+        if (x < 0x80 && y < 0x80 && kAscii[x].oneUnit && kAscii[y].oneUnit &&
+            kAscii[x].primary != kAscii[y].primary) {
+            return kAscii[x].primary < kAscii[y].primary ? -1 : 1;
         }
-        if (x.size() != y.size()) {
-            return x.size() < y.size() ? -1 : 1;
-        }
+    } else if (a.size() == b.size()) {
+        return 0;
     }
-    return 0;
+    while (i > 0 && (Continues(a, i) || Continues(b, i))) {
+        --i;
+    }
+    return Weigh(std::string_view(a).substr(i), std::string_view(b).substr(i));
 }
 
 } // namespace winlayer
