@@ -1,8 +1,8 @@
 #!/usr/bin/env bash
 # Developer entry points. Each command installs what it is missing first.
 #   ./dev.sh run     build the program alone and start it in a window
-#   ./dev.sh package build the release program and write the Debian package and the
-#                    Windows zip into dist/
+#   ./dev.sh package build the release program and write the Debian package, the
+#                    Windows zip and MSI, and the winget manifests into dist/
 #   ./dev.sh test    build and run every test: native debug, sanitizers, and the
 #                    Windows program under Wine
 #   ./dev.sh fuzz [SECONDS]   run every fuzz target for a while (default 60 s each),
@@ -12,10 +12,11 @@ set -euo pipefail
 cd "$(dirname "$0")"
 
 BUILD_PACKAGES=(cmake ninja-build g++ pkg-config libgtk-3-dev fonts-liberation python3)
-PACKAGE_PACKAGES=(dpkg-dev file)
+PACKAGE_PACKAGES=(dpkg-dev file wixl msitools osslsigncode)
 TEST_PACKAGES=(libgtest-dev libgmock-dev googletest xvfb xauth x11-utils dbus at-spi2-core
     python3-pyatspi python3-xlib python3-gi gir1.2-gtk-3.0 imagemagick desktop-file-utils appstream
-    python3-pefile lintian mutter pipewire libglib2.0-bin strace)
+    python3-pefile lintian mutter pipewire libglib2.0-bin strace python3-yaml python3-jsonschema
+    openssl)
 WINDOWS_PACKAGES=(mingw-w64 wine wine64)
 FUZZ_PACKAGES=(clang libclang-rt-14-dev)
 
@@ -34,8 +35,8 @@ ensure_packages() {
     DEBIAN_FRONTEND=noninteractive "${sudo[@]}" apt-get install -y -qq "${missing[@]}"
 }
 
-build() {
-    cmake --preset "$1"
+build() { # PRESET [CONFIGURE ARGUMENTS...]
+    cmake --preset "$@"
     cmake --build --preset "$1"
 }
 
@@ -49,19 +50,26 @@ cmd_run() {
     exec build/release/editor/quorwin
 }
 
-# The release programs, packed by CPack: dist/quorwin_VERSION_ARCH.deb and
-# dist/quorwin-VERSION-windows-x64.zip.
+# The release programs, packed by CPack: dist/quorwin_VERSION_ARCH.deb,
+# dist/quorwin-VERSION-windows-x64.zip, dist/quorwin-VERSION-x64.msi and the winget
+# manifests in dist/winget. With a certificate (QUORWIN_SIGN_PKCS12, QUORWIN_SIGN_PASSWORD,
+# optionally QUORWIN_SIGN_TIMESTAMP_URL) the Windows program and the MSI are signed.
+# QUORWIN_RELEASE_URL is where the manifests have the files fetched from (unset: the
+# project's site).
 cmd_package() {
     ensure_packages "${BUILD_PACKAGES[@]}" "${PACKAGE_PACKAGES[@]}" mingw-w64
     mkdir -p dist
-    rm -f dist/quorwin[-_]*
+    rm -rf dist/quorwin[-_]* dist/winget
     for preset in release windows-release; do
         echo "== $preset"
-        build "$preset"
+        local configure=()
+        [ "$preset" = release ] || configure=(-DQUORWIN_RELEASE_URL="${QUORWIN_RELEASE_URL:-}")
+        build "$preset" "${configure[@]}"
         rm -rf "build/$preset/packages"
         cpack --config "build/$preset/CPackConfig.cmake" -B "build/$preset/packages"
-        find "build/$preset/packages" -maxdepth 1 -type f \( -name '*.deb' -o -name '*.zip' \) \
-            -exec cp {} dist/ \;
+        find "build/$preset/packages" -maxdepth 1 -type f \
+            \( -name '*.deb' -o -name '*.zip' -o -name '*.msi' \) -exec cp {} dist/ \;
+        [ ! -d "build/$preset/packages/winget" ] || cp -r "build/$preset/packages/winget" dist/
     done
     ls -l dist
 }

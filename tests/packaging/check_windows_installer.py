@@ -1,0 +1,117 @@
+#!/usr/bin/env python3
+"""Checks the Windows installer's tables and the winget manifests; prints the MSI's
+ProductCode.
+
+    check_windows_installer.py MSI ZIP WINGET_ROOT VERSION SITE SCHEMA_DIR
+"""
+import hashlib
+import json
+import os
+import re
+import subprocess
+import sys
+
+import jsonschema
+import yaml
+
+failures = []
+
+
+def check(ok, what):
+    if not ok:
+        failures.append(what)
+
+
+def table(msi, name):
+    text = subprocess.run(["msiinfo", "export", msi, name], check=True, capture_output=True,
+                          text=True).stdout
+    lines = [line.rstrip("\r").split("\t") for line in text.splitlines()]
+    return [dict(zip(lines[0], row)) for row in lines[3:]]
+
+
+def check_msi(msi, version, site):
+    properties = {row["Property"]: row["Value"] for row in table(msi, "Property")}
+    msi_version = ".".join((version.split(".") + ["0", "0"])[:3])
+    expected = {"ProductName": "Quorwin", "ProductVersion": msi_version,
+                "Manufacturer": "The Quorwin team", "ARPPRODUCTICON": "quorwin.ico",
+                "ARPNOMODIFY": "1", "ARPNOREPAIR": "1", "ARPURLINFOABOUT": site}
+    for name, value in expected.items():
+        check(properties.get(name) == value, f"property {name} is {properties.get(name)!r}")
+    # Per user: no ALLUSERS, and word count bit 8, "no elevation needed".
+    check("ALLUSERS" not in properties, "the MSI sets ALLUSERS")
+    summary = subprocess.run(["msiinfo", "suminfo", msi], check=True, capture_output=True,
+                             text=True).stdout
+    words = re.search(r"^Source: (\d+)", summary, re.M)
+    check(words and int(words[1]) & 8, f"the MSI asks for elevation:\n{summary}")
+
+    # A plain shortcut (its target a path, not a feature) with the program's icon.
+    shortcuts = [(r["Directory_"], r["Name"], r["Target"], r["Icon_"])
+                 for r in table(msi, "Shortcut")]
+    check(shortcuts == [("ProgramMenuFolder", "Quorwin", "[INSTALLFOLDER]quorwin.exe",
+                         "quorwin.ico")], f"shortcuts {shortcuts}")
+    # Older versions are removed; a newer one is only detected, and then refused.
+    code = properties.get("UpgradeCode")
+    upgrades = {(r["UpgradeCode"], r["VersionMin"], r["VersionMax"], r["ActionProperty"])
+                for r in table(msi, "Upgrade")}
+    check(re.fullmatch(r"\{[0-9A-F-]{36}\}", code or "") and
+          upgrades == {(code, "", msi_version, "WIX_UPGRADE_DETECTED"),
+                       (code, msi_version, "", "WIX_DOWNGRADE_DETECTED")}, f"upgrades {upgrades}")
+    conditions = {r["Condition"]: r["Description"] for r in table(msi, "LaunchCondition")}
+    check("newer version" in conditions.get("NOT WIX_DOWNGRADE_DETECTED", ""),
+          f"no message refuses an older version: {conditions}")
+    return properties
+
+
+def check_manifests(root, msi, zip_path, version, schemas, properties):
+    folder = os.path.join("manifests", "q", "Quorwin", "Quorwin", version)
+    kinds = {"Quorwin.Quorwin.yaml": "version", "Quorwin.Quorwin.installer.yaml": "installer",
+             "Quorwin.Quorwin.locale.en-US.yaml": "defaultLocale"}
+    found = sorted(os.path.relpath(os.path.join(d, f), root)
+                   for d, _, files in os.walk(root) for f in files)
+    check(found == sorted(os.path.join(folder, name) for name in kinds), f"manifests {found}")
+    if not os.path.isdir(schemas):
+        print(f"{schemas} is missing: the manifests are not checked against their schemas",
+              file=sys.stderr)
+    documents = {}
+    for name, kind in kinds.items():
+        # winget reads every value as a string, as the BaseLoader does.
+        with open(os.path.join(root, folder, name), encoding="utf-8") as file:
+            document = documents[kind] = yaml.load(file, Loader=yaml.BaseLoader) or {}
+        if os.path.isdir(schemas):
+            with open(os.path.join(schemas, f"manifest.{kind}.1.12.0.json")) as file:
+                for error in jsonschema.Draft7Validator(json.load(file)).iter_errors(document):
+                    check(False, f"{name}: {list(error.absolute_path)}: {error.message}")
+        for key, value in (("PackageIdentifier", "Quorwin.Quorwin"), ("PackageVersion", version),
+                           ("ManifestVersion", "1.12.0"), ("ManifestType", kind)):
+            check(document.get(key) == value, f"{name}: {key} {document.get(key)!r}")
+
+    installers = {i.get("InstallerType"): i for i in documents["installer"].get("Installers", [])}
+    check(sorted(installers) == ["msi", "zip"], f"installers {sorted(installers)}")
+    for kind, path in (("msi", msi), ("zip", zip_path)):
+        installer = installers.get(kind, {})
+        check(installer.get("InstallerUrl", "").endswith("/" + os.path.basename(path)),
+              f"{kind} InstallerUrl {installer.get('InstallerUrl')}")
+        with open(path, "rb") as file:
+            check(installer.get("InstallerSha256", "").lower() ==
+                  hashlib.sha256(file.read()).hexdigest(), f"{kind} InstallerSha256")
+    msi_installer = installers.get("msi", {})
+    entry = (msi_installer.get("AppsAndFeaturesEntries") or [{}])[0]
+    check(msi_installer.get("ProductCode") == entry.get("ProductCode") ==
+          properties.get("ProductCode") and entry.get("UpgradeCode") ==
+          properties.get("UpgradeCode"), "the manifest's codes are not the MSI's")
+
+
+def main():
+    msi, zip_path, root, version, site, schemas = sys.argv[1:7]
+    properties = check_msi(msi, version, site)
+    check_manifests(root, msi, zip_path, version, schemas, properties)
+    for failure in failures:
+        print(failure, file=sys.stderr)
+    if failures:
+        return 1
+    print(properties["ProductCode"])
+    return 0
+
+
+if __name__ == "__main__":
+    sys.exit(main())
