@@ -127,7 +127,8 @@ conformance_fuzz() {
 }
 
 cmd_bench() {
-    ensure_packages "${BUILD_PACKAGES[@]}" xvfb xauth
+    ensure_packages "${BUILD_PACKAGES[@]}" xvfb xauth dbus at-spi2-core python3-pyatspi \
+        python3-xlib python3-gi gir1.2-gtk-3.0 "${WINDOWS_PACKAGES[@]}"
     build bench
     for bench in build/bench/bench/*_bench; do
         echo "== $(basename "$bench")"
@@ -140,6 +141,15 @@ cmd_bench() {
     # Looking for messages between files must cost nothing measurable at any length.
     echo "== soak_bench at 100000 files"
     build/bench/bench/soak_bench 100000
+    # A big folder dropped onto the window and cleared again, the window answering the
+    # desktop throughout: natively, and the Windows program under Wine.
+    echo "== gtk_big_drop"
+    QUORWIN_PYTHON=/usr/bin/python3 tests/e2e/run_gtk_e2e.sh build/bench/editor/quorwin \
+        build/bench/artifacts x11 bench/gtk_big_drop.py 20000 100000
+    build windows >/dev/null
+    echo "== wine_big_drop"
+    QUORWIN_WINEPREFIX=$PWD/build/windows/wineprefix bench/wine_big_drop.sh \
+        build/windows/tests/wine/drop_test.exe build/windows/editor/quorwin.exe 20000 100000
 }
 
 case "${1:-}" in

@@ -1,13 +1,16 @@
 #!/usr/bin/env bash
 # Runs the GTK end-to-end test on a virtual display, with a session bus and the
 # accessibility bus on it: an X server (Xvfb), or GNOME's Wayland compositor run
-# headless with no X server at all.
-#   run_gtk_e2e.sh PROGRAM ARTIFACT_DIR [x11|wayland]
+# headless with no X server at all. Another script of the same kind (a benchmark) may
+# run in its place, given PROGRAM, ARTIFACT_DIR and ARGUMENTS.
+#   run_gtk_e2e.sh PROGRAM ARTIFACT_DIR [x11|wayland [SCRIPT [ARGUMENTS...]]]
 set -euo pipefail
 here=$(cd "$(dirname "$0")" && pwd)
 program=$1
 artifacts=$2
 system=${3:-x11}
+script=${4:-$here/gtk_e2e.py}
+shift $(($# < 4 ? $# : 4))
 mkdir -p "$artifacts"
 # A home of its own: no recent files or settings from elsewhere, none left behind.
 HOME=$(mktemp -d)
@@ -24,10 +27,10 @@ if [ "$system" = x11 ]; then
             sleep 0.5
             status=0
             GDK_BACKEND=x11 GTK_A11Y=atspi NO_AT_BRIDGE=0 \
-                "${QUORWIN_PYTHON:-python3}" "$0" "$1" "$2" || status=$?
+                "${QUORWIN_PYTHON:-python3}" "$0" "$@" || status=$?
             kill $launcher 2>/dev/null || true
             exit $status
-        ' "$here/gtk_e2e.py" "$program" "$artifacts" 2> >(grep -v -E "$quiet" >&2)
+        ' "$script" "$program" "$artifacts" "$@" 2> >(grep -v -E "$quiet" >&2)
     exit
 fi
 
@@ -57,7 +60,7 @@ dbus-run-session -- bash -c '
         gdbus wait --session --timeout 30 org.gnome.Mutter.RemoteDesktop &&
         [ -S "$XDG_RUNTIME_DIR/quorwin-e2e" ] && [ -S "$XDG_RUNTIME_DIR/pipewire-0" ]; then
         GDK_BACKEND=wayland WAYLAND_DISPLAY=quorwin-e2e GTK_A11Y=atspi NO_AT_BRIDGE=0 \
-            "${QUORWIN_PYTHON:-python3}" "$0" "$1" "$2" || status=$?
+            "${QUORWIN_PYTHON:-python3}" "$0" "$@" || status=$?
     else
         echo "the compositor or PipeWire did not start; their logs:" >&2
         cat "$2/mutter.log" "$2/pipewire.log" >&2
@@ -66,4 +69,4 @@ dbus-run-session -- bash -c '
     kill $compositor $media $launcher 2>/dev/null || true
     wait $compositor 2>/dev/null || true
     exit $status
-' "$here/gtk_e2e.py" "$program" "$artifacts" 2> >(grep -v -E "$quiet" >&2)
+' "$script" "$program" "$artifacts" "$@" 2> >(grep -v -E "$quiet" >&2)

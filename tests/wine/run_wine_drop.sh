@@ -47,15 +47,7 @@ done
 # The big folder: enough songs that listing them outlasts the second after which the
 # progress box shows, a hundred to an album folder.
 export BIG=30000
-"${QUORWIN_PYTHON:-python3}" - "$BIG_FOLDER" "$BIG" <<"MAKE"
-import os, sys
-root, count = sys.argv[1], int(sys.argv[2])
-for i in range(count):
-    album = os.path.join(root, "Artist %03d - Album %03d" % (i // 1000, i // 100))
-    if i % 100 == 0:
-        os.mkdir(album)
-    open(os.path.join(album, "%02d Song %06d.mp3" % (i % 100, i)), "wb").close()
-MAKE
+"${QUORWIN_PYTHON:-python3}" "$here/../support/big_folder.py" "$BIG_FOLDER/songs" "$BIG"
 
 xvfb-run -a -s "-screen 0 1280x1024x24 -nolisten tcp" bash -c '
     set -euo pipefail
@@ -109,12 +101,12 @@ CHECK
         # The big folder, cancelled while listed: the ten songs stay, and only they.
         ("$WINE_RUN" "$DROP_TEST" cancel-adding | tr -d "\r") &
         watcher=$!
-        "${QUORWIN_PYTHON:-python3}" "$DRAG_SOURCE" --to "$target" "$BIG_FOLDER" || status=1
+        "${QUORWIN_PYTHON:-python3}" "$DRAG_SOURCE" --to "$target" "$BIG_FOLDER/songs" || status=1
         wait $watcher || status=1
         # Listed whole, then cleared, the window alive throughout.
         ("$WINE_RUN" "$DROP_TEST" alive $((BIG + 10)) | tr -d "\r") &
         watcher=$!
-        "${QUORWIN_PYTHON:-python3}" "$DRAG_SOURCE" --to "$target" "$BIG_FOLDER" || status=1
+        "${QUORWIN_PYTHON:-python3}" "$DRAG_SOURCE" --to "$target" "$BIG_FOLDER/songs" || status=1
         wait $watcher || status=1
     fi
     "$WINE_RUN" "$DROP_TEST" close >/dev/null || status=1
