@@ -2,7 +2,9 @@
 # The Windows program under Wine with a big folder dropped onto its list: how long the
 # songs take to be listed and Clear All to empty the list, and the longest the window
 # kept the system's hung check (WM_NULL, every 200 ms) waiting meanwhile, which must
-# stay under a second. Each COUNT is a folder of that many songs, a hundred to an
+# stay under a second; then, for 50,000 songs and more, the folder dropped again and
+# cancelled once nine tenths of its songs are listed, and how long taking them back
+# takes. Each COUNT is a folder of that many songs, a hundred to an
 # album folder, dragged with real pointer input onto the program on a virtual display.
 #   wine_big_drop.sh DROP_TEST.exe PROGRAM.exe COUNT...
 set -euo pipefail
@@ -36,6 +38,13 @@ for count in "$@"; do
             sleep 1
             /usr/bin/python3 "$DRAG_SOURCE" --to "$target" "$SONGS/folder" || status=1
             wait $alive || status=1
+        fi
+        if [ $status -eq 0 ] && [ '"$count"' -ge 50000 ]; then
+            ("$WINE_RUN" "$DROP_TEST" cancel-adding '"$((count * 9 / 10))"' | tr -d "\r") &
+            cancel=$!
+            sleep 1
+            /usr/bin/python3 "$DRAG_SOURCE" --to "$target" "$SONGS/folder" || status=1
+            wait $cancel || status=1
         fi
         "$WINE_RUN" "$DROP_TEST" close >/dev/null || status=1
         wait $program || status=1

@@ -16,9 +16,11 @@
 //                                 and on until the list is empty. Prints how long the
 //                                 list took to fill and to empty and the longest wait
 //                                 for an answer; fails when one took over a second
-//   drop_test.exe cancel-adding   waits for the progress box to say that the songs found
-//                                 are being listed, presses Escape in it, and waits for
-//                                 the box to go; fails unless the list then shows what it
+//   drop_test.exe cancel-adding [AT]
+//                                 waits for the progress box to say that the songs found
+//                                 are being listed (AT of them at least), presses Escape
+//                                 in it, and waits for the box to go; prints how long
+//                                 that took, and fails unless the list then shows what it
 //                                 showed before
 //   drop_test.exe close           closes the main window as its close box does
 //
@@ -183,17 +185,19 @@ int StaysAlive(HWND main, HWND list, LRESULT count) {
 }
 
 // Escape in the progress box while the songs found are listed: the list is as it was.
-int CancelWhileAdding(HWND main, HWND list) {
+int CancelWhileAdding(HWND main, HWND list, int at) {
     const std::vector<std::wstring> before = Entries(list);
+    const std::wstring adding = L"Adding songs to the list: ";
     HWND box = nullptr;
-    const bool adding = WaitFor(
+    const bool seen = WaitFor(
         [&] {
             box = ProgressBox(main);
-            return box != nullptr && TextOf(GetDlgItem(box, IDC_PROGRESS_TEXT))
-                                             .rfind(L"Adding songs to the list: ", 0) == 0;
+            const std::wstring shown =
+                box != nullptr ? TextOf(GetDlgItem(box, IDC_PROGRESS_TEXT)) : L"";
+            return shown.rfind(adding, 0) == 0 && _wtoi(shown.c_str() + adding.size()) >= at;
         },
         60000);
-    if (!adding) {
+    if (!seen) {
         std::printf("drop_test: the box never said that songs were being added\n");
         return 1;
     }
@@ -201,10 +205,12 @@ int CancelWhileAdding(HWND main, HWND list) {
     const HWND cancel = GetDlgItem(box, IDCANCEL); // it has the focus
     PostMessageW(cancel, WM_KEYDOWN, VK_ESCAPE, 1);
     PostMessageW(cancel, WM_KEYUP, VK_ESCAPE, 0xC0000001);
+    const ULONGLONG cancelled = GetTickCount64();
     const bool gone = WaitFor([&] { return !IsWindow(box) && IsWindowEnabled(main); }, 60000);
     const std::vector<std::wstring> after = Entries(list);
-    std::printf("after the cancel the list shows %zu entries, before it showed %zu\n", after.size(),
-                before.size());
+    std::printf("the box went %.2f s after the cancel; the list shows %zu entries, before it "
+                "showed %zu\n",
+                (GetTickCount64() - cancelled) / 1000.0, after.size(), before.size());
     return gone && after == before ? 0 : 1;
 }
 
@@ -271,13 +277,13 @@ int main() {
         return StaysAlive(main, list, _wtoi(argv[2]));
     }
     if (command == L"cancel-adding") {
-        return CancelWhileAdding(main, list);
+        return CancelWhileAdding(main, list, argc > 2 ? _wtoi(argv[2]) : 0);
     }
     if (command == L"close") {
         PostMessageA(main, WM_SYSCOMMAND, SC_CLOSE, 0);
         return WaitFor([main] { return !IsWindow(main); }) ? 0 : 1;
     }
     std::printf("usage: drop_test.exe target | expect ENTRY... | type ID TEXT | save | alive COUNT"
-                " | cancel-adding | close\n");
+                " | cancel-adding [AT] | close\n");
     return 2;
 }
