@@ -10,11 +10,11 @@
 #include <windows.h>
 
 #include "resources/resource.h"
+#include "tests/wine/hung_checks.h"
 
 #include <commctrl.h>
 #include <commdlg.h>
 
-#include <atomic>
 #include <cstdio>
 #include <fstream>
 #include <functional>
@@ -394,49 +394,6 @@ bool AskScript(const std::string& handshake, const std::string& request) {
     return exists(".done");
 }
 
-// The system's hung check, made over and over on a thread of the driver's own while its
-// main thread acts: WM_NULL sent with a second to answer. An answer counts as given
-// before the box when the main window was still enabled once it came.
-struct HungChecks {
-    HWND main = nullptr;
-    std::atomic<bool> stop{false};
-    std::atomic<int> beforeBox{0};
-    std::atomic<int> withBox{0};
-    std::atomic<int> unanswered{0};
-    HANDLE thread = nullptr;
-
-    static DWORD WINAPI Run(LPVOID data) {
-        auto* checks = static_cast<HungChecks*>(data);
-        while (!checks->stop) {
-            DWORD_PTR result = 0;
-            const bool answered =
-                SendMessageTimeoutA(checks->main, WM_NULL, 0, 0, SMTO_ABORTIFHUNG | SMTO_BLOCK,
-                                    1000, &result) != 0;
-            if (!answered) {
-                ++checks->unanswered;
-            } else if (IsWindowEnabled(checks->main)) {
-                ++checks->beforeBox;
-            } else {
-                ++checks->withBox;
-            }
-            Sleep(50);
-        }
-        return 0;
-    }
-    void Start(HWND window) {
-        main = window;
-        thread = CreateThread(nullptr, 0, Run, this, 0, nullptr);
-    }
-    void Stop() {
-        stop = true;
-        if (thread != nullptr) {
-            WaitForSingleObject(thread, INFINITE);
-            CloseHandle(thread);
-            thread = nullptr;
-        }
-    }
-};
-
 // The progress box: a top-level window captioned "Quorwin" that the main window owns.
 HWND ProgressBox(HWND main) {
     for (HWND window : TopWindows("Quorwin")) {
@@ -548,7 +505,7 @@ void LongSave(HWND main, const std::string& artifacts) {
         Check(WaitFor([&] { return ReadFile(paths[0]) == saved(0); }, 30000),
               "long save: Save To ALL writes the first song");
         const HWND focusBefore = focus();
-        hung.Start(main);
+        hung.Start(main, 50);
 
         HWND box = nullptr;
         Check(WaitFor([&] { return (box = ProgressBox(main)) != nullptr; }, 30000),

@@ -27,12 +27,12 @@
 // Exit status 0 when done, 1 when the window, the entries or the text did not appear
 // within thirty seconds (a minute for a list to fill or empty).
 #include "resources/resource.h"
+#include "tests/wine/hung_checks.h"
 
 #include <windows.h>
 
 #include <shellapi.h>
 
-#include <atomic>
 #include <cstdio>
 #include <string>
 #include <vector>
@@ -93,46 +93,6 @@ std::string Utf8(const std::wstring& text) {
     return bytes;
 }
 
-// The system's hung check, made over and over on a thread of its own: WM_NULL sent
-// every 200 ms with a second to answer. The longest wait counts, answered or not.
-struct HungChecks {
-    HWND main = nullptr;
-    std::atomic<bool> stop{false};
-    std::atomic<int> sent{0};
-    std::atomic<int> late{0};
-    std::atomic<ULONGLONG> longest{0};
-    HANDLE thread = nullptr;
-
-    static DWORD WINAPI Run(LPVOID data) {
-        auto* checks = static_cast<HungChecks*>(data);
-        while (!checks->stop) {
-            const ULONGLONG start = GetTickCount64();
-            DWORD_PTR result = 0;
-            const bool answered =
-                SendMessageTimeoutW(checks->main, WM_NULL, 0, 0, SMTO_ABORTIFHUNG | SMTO_BLOCK,
-                                    1000, &result) != 0;
-            const ULONGLONG waited = GetTickCount64() - start;
-            ++checks->sent;
-            if (!answered || waited > 1000) {
-                ++checks->late;
-            }
-            if (waited > checks->longest) {
-                checks->longest = waited;
-            }
-            Sleep(200);
-        }
-        return 0;
-    }
-    explicit HungChecks(HWND window) : main(window) {
-        thread = CreateThread(nullptr, 0, Run, this, 0, nullptr);
-    }
-    ~HungChecks() {
-        stop = true;
-        WaitForSingleObject(thread, INFINITE);
-        CloseHandle(thread);
-    }
-};
-
 // The progress box: a top-level window captioned "Quorwin" that the main window owns.
 HWND ProgressBox(HWND main) {
     HWND window = nullptr;
@@ -154,7 +114,8 @@ std::wstring TextOf(HWND window) {
 // The list fills to `count` entries and, after "Clear All", empties, while the hung
 // check goes on.
 int StaysAlive(HWND main, HWND list, LRESULT count) {
-    HungChecks checks(main);
+    HungChecks checks;
+    checks.Start(main, 200);
     const LRESULT before = Ask(list, LB_GETCOUNT, 0, 0);
     ULONGLONG grew = 0;
     const bool filled = WaitFor(
@@ -172,12 +133,13 @@ int StaysAlive(HWND main, HWND list, LRESULT count) {
     const bool emptied = WaitFor([&] { return Ask(list, LB_GETCOUNT, 0, 0) == 0; }, 60000);
     const ULONGLONG empty = GetTickCount64();
     Sleep(400); // a check or two after the clear
-    const int late = checks.late;
+    checks.Stop();
+    const int late = checks.unanswered;
     std::printf("the list grew from %ld to %ld entries in %.2f s and Clear All emptied it in "
                 "%.2f s; %d hung checks, the longest waited %llu ms, %d over a second\n",
                 static_cast<long>(before), static_cast<long>(count),
-                grew != 0 ? (full - grew) / 1000.0 : 0.0, (empty - full) / 1000.0,
-                checks.sent.load(), checks.longest.load(), late);
+                grew != 0 ? (full - grew) / 1000.0 : 0.0, (empty - full) / 1000.0, checks.Sent(),
+                checks.longest.load(), late);
     if (!filled || !emptied) {
         std::printf("drop_test: the list did not %s\n", filled ? "empty" : "fill");
     }
