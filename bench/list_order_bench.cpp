@@ -73,21 +73,7 @@ std::vector<std::string> Paths() {
 // The list box's halving search and insertion with the bare order.
 void BareAdd(std::vector<std::string>& items, std::vector<bool>& selected,
              const std::string& text) {
-    int low = 0;
-    int index = static_cast<int>(items.size());
-    while (low < index) {
-        const int middle = (low + index) / 2;
-        const int order = BareOrder(text, items[static_cast<size_t>(middle)]);
-        if (order == 0) {
-            index = middle;
-            break;
-        }
-        if (order < 0) {
-            index = middle;
-        } else {
-            low = middle + 1;
-        }
-    }
+    const int index = winlayer::SortedPlace(items, text, BareOrder);
     items.insert(items.begin() + index, text);
     selected.insert(selected.begin() + index, false);
 }

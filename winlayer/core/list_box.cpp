@@ -104,23 +104,7 @@ int ListAdd(Window& list, const char* text) {
     std::string entry = text != nullptr ? text : "";
     int index = static_cast<int>(s.items.size());
     if (Sorted(list)) {
-        // The list box's halving search: before the first equal entry it meets, else
-        // after every entry that sorts before it. Among equal entries the place depends
-        // on how many there are, and which of them is selected shows it.
-        int low = 0;
-        while (low < index) {
-            const int middle = (low + index) / 2;
-            const int order = CompareEntries(entry, s.items[static_cast<size_t>(middle)]);
-            if (order == 0) {
-                index = middle;
-                break;
-            }
-            if (order < 0) {
-                index = middle;
-            } else {
-                low = middle + 1;
-            }
-        }
+        index = SortedPlace(s.items, entry, CompareEntries);
     }
     const bool wasEmpty = s.items.empty();
     s.items.insert(s.items.begin() + index, entry);

@@ -2,6 +2,7 @@
 #pragma once
 
 #include <string>
+#include <vector>
 
 namespace winlayer {
 
@@ -14,5 +15,27 @@ namespace winlayer {
 // equal ("coop" before "co-op", "Dont Go" before "Don't Stop", "AC-DC" before
 // "ACDC live"). Equal when only case tells them apart.
 int CompareEntries(const std::string& a, const std::string& b);
+
+// Where a sorted list box puts `entry` among `items`, which `compare` keeps in order: its
+// halving search puts it before the first equal entry it meets, else after every entry
+// that sorts before it. Among equal entries the place depends on how many there are.
+template <typename Compare>
+int SortedPlace(const std::vector<std::string>& items, const std::string& entry, Compare compare) {
+    int low = 0;
+    int index = static_cast<int>(items.size());
+    while (low < index) {
+        const int middle = (low + index) / 2;
+        const int order = compare(entry, items[static_cast<size_t>(middle)]);
+        if (order == 0) {
+            return middle;
+        }
+        if (order < 0) {
+            index = middle;
+        } else {
+            low = middle + 1;
+        }
+    }
+    return index;
+}
 
 } // namespace winlayer
