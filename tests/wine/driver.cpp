@@ -10,7 +10,7 @@
 #include <windows.h>
 
 #include "resources/resource.h"
-#include "tests/wine/hung_checks.h"
+#include "tests/wine/program_watch.h"
 
 #include <commctrl.h>
 #include <commdlg.h>
@@ -392,16 +392,6 @@ bool AskScript(const std::string& handshake, const std::string& request) {
     };
     WaitFor([&] { return exists(".done") || exists(".failed"); }, 60000);
     return exists(".done");
-}
-
-// The progress box: a top-level window captioned "Quorwin" that the main window owns.
-HWND ProgressBox(HWND main) {
-    for (HWND window : TopWindows("Quorwin")) {
-        if (GetWindow(window, GW_OWNER) == main) {
-            return window;
-        }
-    }
-    return nullptr;
 }
 
 // The visible top-level windows of the main window's process other than the main window.

@@ -27,7 +27,7 @@
 // Exit status 0 when done, 1 when the window, the entries or the text did not appear
 // within thirty seconds (a minute for a list to fill or empty).
 #include "resources/resource.h"
-#include "tests/wine/hung_checks.h"
+#include "tests/wine/program_watch.h"
 
 #include <windows.h>
 
@@ -91,17 +91,6 @@ std::string Utf8(const std::wstring& text) {
     char bytes[5120 * 4] = {};
     WideCharToMultiByte(CP_UTF8, 0, text.c_str(), -1, bytes, sizeof bytes, nullptr, nullptr);
     return bytes;
-}
-
-// The progress box: a top-level window captioned "Quorwin" that the main window owns.
-HWND ProgressBox(HWND main) {
-    HWND window = nullptr;
-    while ((window = FindWindowExW(nullptr, window, nullptr, L"Quorwin")) != nullptr) {
-        if (GetWindow(window, GW_OWNER) == main) {
-            return window;
-        }
-    }
-    return nullptr;
 }
 
 std::wstring TextOf(HWND window) {

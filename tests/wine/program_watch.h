@@ -1,14 +1,28 @@
-// The system's hung check, made over and over on a thread of the test's own while the
-// test acts: WM_NULL sent to the main window with a second to answer, every `every`
-// milliseconds. It counts the answers given before the progress box (while the main
-// window was still enabled) and with it, the checks left unanswered within the second,
-// and the longest wait.
+// What the Win32 test programs watch of the running program: its progress box, and its
+// answers to the system's hung check.
 #pragma once
 
 #include <windows.h>
 
 #include <atomic>
 
+// The progress box: a visible top-level window captioned "Quorwin" that the main window
+// owns.
+inline HWND ProgressBox(HWND main) {
+    HWND window = nullptr;
+    while ((window = FindWindowExW(nullptr, window, nullptr, L"Quorwin")) != nullptr) {
+        if (GetWindow(window, GW_OWNER) == main && IsWindowVisible(window)) {
+            return window;
+        }
+    }
+    return nullptr;
+}
+
+// The system's hung check, made over and over on a thread of the test's own while the
+// test acts: WM_NULL sent to the main window with a second to answer, every `every`
+// milliseconds. It counts the answers given before the progress box (while the main
+// window was still enabled) and with it, the checks left unanswered within the second,
+// and the longest wait.
 struct HungChecks {
     HWND main = nullptr;
     DWORD every = 50;
