@@ -1,10 +1,11 @@
 // Long work: a command that works through many files or entries (a save, the walk of
-// dropped folders and the listing of their songs) keeps the program's windows alive between files,
-// as a single-threaded Windows program does. It takes the waiting messages at least every tenth of
-// a second: until the progress box shows, only sent messages and paints (so the desktop never finds
-// the window hung, and input waits for the command to end); once the work has gone on for about a
-// second, a progress box with Cancel, with the main window disabled and every message taken. A
-// cancel takes effect between two files.
+// dropped folders and the listing of their songs) keeps the program's windows alive
+// between files, as a single-threaded Windows program does. It takes the waiting
+// messages at least every tenth of a second: until the progress box shows, only sent
+// messages and paints (so the desktop never finds the window hung, and input waits for
+// the command to end); once the work has gone on for about a second, a progress box
+// with Cancel, with the main window disabled and every message taken. A cancel takes
+// effect between two files.
 #include "editor/program.h"
 #include "resources/resource.h"
 

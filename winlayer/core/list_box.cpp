@@ -69,23 +69,13 @@ void ShowRow(Window& list, int row) {
     }
 }
 
-// Records the list's state when a change of its rows or page shows or hides its scroll
-// bar: made at the start of such a change, checked when it goes out of scope.
-class ScrollBarWatch {
-  public:
-    explicit ScrollBarWatch(const Window& list) : list_(list), shown_(ListShowsScrollBar(list)) {}
-    ~ScrollBarWatch() {
-        if (ListShowsScrollBar(list_) != shown_) {
-            Record(ChangeKind::State, list_.handle);
-        }
+// Records the list's state when a change of its rows or page has shown or hidden its
+// scroll bar (`shown` before the change).
+void NoteScrollBar(const Window& list, bool shown) {
+    if (ListShowsScrollBar(list) != shown) {
+        Record(ChangeKind::State, list.handle);
     }
-    ScrollBarWatch(const ScrollBarWatch&) = delete;
-    ScrollBarWatch& operator=(const ScrollBarWatch&) = delete;
-
-  private:
-    const Window& list_;
-    const bool shown_;
-};
+}
 
 // The caret moves to `to` and the selection follows it: the range from the anchor
 // (nothing without an anchor).
@@ -99,7 +89,7 @@ void MoveCaretSelecting(Window& list, int to) {
 } // namespace
 
 int ListAdd(Window& list, const char* text) {
-    const ScrollBarWatch bar(list);
+    const bool bar = ListShowsScrollBar(list);
     ListState& s = list.list;
     std::string entry = text != nullptr ? text : "";
     int index = static_cast<int>(s.items.size());
@@ -116,6 +106,7 @@ int ListAdd(Window& list, const char* text) {
         s.caret = 0;
         RecordRow(ChangeKind::Caret, list.handle, 0);
     }
+    NoteScrollBar(list, bar);
     return index;
 }
 
@@ -124,7 +115,7 @@ bool ListDelete(Window& list, int index) {
     if (index < 0 || index >= static_cast<int>(s.items.size())) {
         return false;
     }
-    const ScrollBarWatch bar(list);
+    const bool bar = ListShowsScrollBar(list);
     s.items.erase(s.items.begin() + index);
     s.selected.erase(s.selected.begin() + index);
     RecordRow(ChangeKind::RowDeleted, list.handle, index);
@@ -137,6 +128,7 @@ bool ListDelete(Window& list, int index) {
         s.top = 0; // the scroll bar goes: the list shows from its start
         RecordRow(ChangeKind::Scrolled, list.handle, 0);
     }
+    NoteScrollBar(list, bar);
     return true;
 }
 
@@ -249,9 +241,10 @@ bool ListTypeChar(Window& list, char c) {
 }
 
 void ListSetPage(Window& list, int rows) {
-    const ScrollBarWatch bar(list);
+    const bool bar = ListShowsScrollBar(list);
     list.list.page = rows < 1 ? 1 : rows;
     ListScroll(list, list.list.top); // kept within the rows there are
+    NoteScrollBar(list, bar);
 }
 
 void ListScroll(Window& list, int top) {

@@ -77,10 +77,7 @@ ControlView ListView() {
     gtk_tree_view_column_set_expand(column, TRUE);
     gtk_tree_view_append_column(GTK_TREE_VIEW(view.widget), column);
     gtk_tree_view_set_fixed_height_mode(GTK_TREE_VIEW(view.widget), TRUE);
-    view.outer = gtk_scrolled_window_new(nullptr, nullptr);
-    // The vertical scroll bar shows when the core says (see SyncControl).
-    gtk_scrolled_window_set_policy(GTK_SCROLLED_WINDOW(view.outer), GTK_POLICY_AUTOMATIC,
-                                   GTK_POLICY_EXTERNAL);
+    view.outer = gtk_scrolled_window_new(nullptr, nullptr); // its scroll bars: SyncControl
     gtk_scrolled_window_set_overlay_scrolling(GTK_SCROLLED_WINDOW(view.outer), FALSE);
     gtk_scrolled_window_set_shadow_type(GTK_SCROLLED_WINDOW(view.outer), GTK_SHADOW_IN);
     gtk_container_add(GTK_CONTAINER(view.outer), view.widget);
@@ -210,11 +207,9 @@ void SyncControl(HWND handle, ControlView& view) {
         ShowProgress(*control, view);
         break;
     case ControlKind::ListBox: {
-        // Its rows change one by one (see InsertRow); its scroll bar shows as the core
-        // decides. Without it the view still scrolls, by the core's top row.
-        GtkPolicyType horizontal = GTK_POLICY_AUTOMATIC;
-        gtk_scrolled_window_get_policy(GTK_SCROLLED_WINDOW(view.outer), &horizontal, nullptr);
-        gtk_scrolled_window_set_policy(GTK_SCROLLED_WINDOW(view.outer), horizontal,
+        // Its rows change one by one (see InsertRow); its vertical scroll bar shows as
+        // the core decides. Without it the view still scrolls, by the core's top row.
+        gtk_scrolled_window_set_policy(GTK_SCROLLED_WINDOW(view.outer), GTK_POLICY_AUTOMATIC,
                                        ListShowsScrollBar(*control) ? GTK_POLICY_ALWAYS
                                                                     : GTK_POLICY_EXTERNAL);
         break;
