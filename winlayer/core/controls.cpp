@@ -85,9 +85,11 @@ LRESULT ListMessage(Window& list, UINT message, WPARAM wParam, LPARAM lParam) {
         return valid ? (s.selected[static_cast<size_t>(index)] ? 1 : 0) : LB_ERR;
     case LB_GETCARETINDEX:
         return s.caret;
-    case LB_INITSTORAGE:
-        return ListReserve(list, static_cast<int>(wParam)) ? count + static_cast<int>(wParam)
-                                                           : LB_ERRSPACE;
+    case LB_INITSTORAGE: {
+        // Room for more entries than an int counts is none to be had.
+        const int more = wParam <= 0x7FFFFFFF ? static_cast<int>(wParam) : -1;
+        return ListReserve(list, more) ? static_cast<LRESULT>(count) + more : LB_ERRSPACE;
+    }
     default:
         // WM_SETREDRAW among them: a back end shows the changes once, after the event,
         // however many there were.
