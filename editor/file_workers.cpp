@@ -187,7 +187,8 @@ FileTask* NewTask(TaskKind kind, const char* path) {
         return nullptr;
     }
     task->kind = kind;
-    std::strncpy(task->path, path, sizeof task->path - 1);
+    // The path is cut to the buffer, never run past it; the task's buffer stays ended.
+    std::memcpy(task->path, path, strnlen(path, sizeof task->path - 1));
     return task;
 }
 

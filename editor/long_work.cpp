@@ -175,7 +175,7 @@ void BeginLongWork(WorkKind kind, const char* name) {
     gProgressBox = nullptr;
     std::memset(gWorkName, 0, sizeof gWorkName);
     if (name != nullptr) {
-        std::strncpy(gWorkName, name, sizeof gWorkName - 1);
+        std::memcpy(gWorkName, name, strnlen(name, sizeof gWorkName - 1));
     }
     // A tag is read at every move through the list and is done at once but on a stalled
     // share: its wait cursor shows only once it has taken a while.

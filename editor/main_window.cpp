@@ -66,8 +66,7 @@ bool HandOutWrite(const TagFields& fields, const FieldSwitches& switches) {
     task->number = slot;
     task->fields = fields;
     task->switches = switches;
-    std::memset(gInHand[slot], 0, sizeof gInHand[slot]);
-    std::strncpy(gInHand[slot], SelectionBuffer, sizeof gInHand[slot] - 1);
+    std::memcpy(gInHand[slot], task->path, sizeof gInHand[slot]);
     gSlotUsed[slot] = HandOut(task);
     return gSlotUsed[slot];
 }
