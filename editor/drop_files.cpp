@@ -91,7 +91,8 @@ void ListSongs(const std::vector<std::string>& songs) {
         return; // no memory to note where they go: nothing is added
     }
     SwitchLongWork(WorkKind::Adding);
-    FileList::StopDrawing(total, bytes);
+    FileList::StopDrawing();
+    FileList::Reserve(total, bytes);
     bool cancelled = false;
     for (const std::string& song : songs) {
         if (!KeepWorking(static_cast<int>(added.size()), total)) {

@@ -85,18 +85,19 @@ void FileList::Remove(int index) {
 
 void FileList::Clear() {
     // From the last entry, which moves no other, with one redraw at the end.
-    StopDrawing(0, 0);
+    StopDrawing();
     for (int i = Count() - 1; i >= 0; --i) {
         Remove(i);
     }
     Redraw();
 }
 
-void FileList::StopDrawing(int entries, size_t bytes) {
+void FileList::StopDrawing() {
     ListMessage(WM_SETREDRAW, FALSE, 0);
-    if (entries > 0) {
-        ListMessage(LB_INITSTORAGE, static_cast<WPARAM>(entries), static_cast<LPARAM>(bytes));
-    }
+}
+
+void FileList::Reserve(int entries, size_t bytes) {
+    ListMessage(LB_INITSTORAGE, static_cast<WPARAM>(entries), static_cast<LPARAM>(bytes));
 }
 
 void FileList::Redraw() {

@@ -110,10 +110,12 @@ bool IsSelected(int index);
 int Add(const char* path);
 void Remove(int index);
 void Clear();
-// Many entries to add or remove: the list is told how many entries and bytes are coming
-// (none when removing), and is not redrawn for each one but once, by Redraw.
-void StopDrawing(int entries, size_t bytes);
+// Many entries to add or remove: the list is not redrawn for each one but once, by
+// Redraw.
+void StopDrawing();
 void Redraw();
+// Many entries to add: the list is told how many entries and bytes are coming.
+void Reserve(int entries, size_t bytes);
 // The entry with the focus, or -1 when the list is empty.
 int Caret();
 } // namespace FileList
