@@ -12,87 +12,59 @@
 
 namespace {
 
-struct BoxSearch {
-    DWORD process = 0;
-    HWND box = nullptr;
-};
-
-bool HasClass(HWND window, const wchar_t* name) {
-    wchar_t kind[32] = {};
-    GetClassNameW(window, kind, 32);
-    return lstrcmpiW(kind, name) == 0;
-}
-
-BOOL CALLBACK FindBox(HWND window, LPARAM data) {
-    auto* search = reinterpret_cast<BoxSearch*>(data);
-    DWORD process = 0;
-    GetWindowThreadProcessId(window, &process);
-    if (process == search->process && IsWindowVisible(window) && HasClass(window, L"#32770")) {
-        search->box = window;
-        return FALSE;
+// A visible dialog of the process: a message box.
+HWND BoxOf(DWORD process) {
+    HWND window = nullptr;
+    while ((window = FindWindowExW(nullptr, window, L"#32770", nullptr)) != nullptr) {
+        DWORD owner = 0;
+        GetWindowThreadProcessId(window, &owner);
+        if (owner == process && IsWindowVisible(window)) {
+            return window;
+        }
     }
-    return TRUE;
-}
-
-// The box's message: the texts of its static controls (the icon's has none).
-BOOL CALLBACK AddText(HWND control, LPARAM data) {
-    wchar_t text[1024] = {};
-    if (HasClass(control, L"Static") &&
-        SendMessageTimeoutW(control, WM_GETTEXT, 1024, reinterpret_cast<LPARAM>(text),
-                            SMTO_ABORTIFHUNG, 1000, nullptr) != 0 &&
-        text[0] != L'\0') {
-        *reinterpret_cast<std::wstring*>(data) += text;
-    }
-    return TRUE;
-}
-
-void PrintUtf8(const char* label, const std::wstring& text) {
-    char bytes[4096] = {};
-    WideCharToMultiByte(CP_UTF8, 0, text.c_str(), -1, bytes, sizeof bytes - 1, nullptr, nullptr);
-    std::printf("%s%s\n", label, bytes);
-    std::fflush(stdout);
+    return nullptr;
 }
 
 } // namespace
 
 int main() {
-    // msiexec gets this program's own arguments as they were written: the command line
-    // after the program's name.
+    // msiexec gets the command line after this program's name, as it was written.
     const wchar_t* arguments = GetCommandLineW();
     const wchar_t nameEnd = *arguments == L'"' ? L'"' : L' ';
     arguments += nameEnd == L'"';
-    while (*arguments != L'\0' && *arguments != nameEnd) {
-        ++arguments;
+    while (*arguments != L'\0' && *arguments++ != nameEnd) {
     }
-    std::wstring command = L"msiexec.exe ";
-    command += *arguments != L'\0' ? arguments + 1 : arguments;
+    std::wstring command = std::wstring(L"msiexec.exe ") + arguments;
 
     STARTUPINFOW startup = {};
     startup.cb = sizeof startup;
     PROCESS_INFORMATION installer = {};
     if (!CreateProcessW(nullptr, &command[0], nullptr, nullptr, FALSE, 0, nullptr, nullptr,
                         &startup, &installer)) {
-        PrintUtf8("msiexec_box: could not start ", command);
+        std::printf("msiexec_box: msiexec did not start\n");
         return 1;
     }
     const ULONGLONG end = GetTickCount64() + 60000;
     while (WaitForSingleObject(installer.hProcess, 50) == WAIT_TIMEOUT) {
+        const HWND box = BoxOf(installer.dwProcessId);
         if (GetTickCount64() > end) {
             TerminateProcess(installer.hProcess, 1);
             std::printf("msiexec_box: msiexec did not end within a minute\n");
             return 1;
         }
-        BoxSearch search;
-        search.process = installer.dwProcessId;
-        EnumWindows(FindBox, reinterpret_cast<LPARAM>(&search));
-        if (search.box != nullptr) {
-            std::wstring text;
-            EnumChildWindows(search.box, AddText, reinterpret_cast<LPARAM>(&text));
-            PrintUtf8("box: ", text);
-            PostMessageW(search.box, WM_COMMAND, IDOK, 0);
-            while (IsWindow(search.box) && GetTickCount64() <= end) {
-                Sleep(50); // until the box has gone, so that it is read once
-            }
+        if (box == nullptr) {
+            continue;
+        }
+        // The message is the static text 0xFFFF, as in every message box.
+        wchar_t text[1024] = {};
+        SendMessageTimeoutW(GetDlgItem(box, 0xFFFF), WM_GETTEXT, 1024,
+                            reinterpret_cast<LPARAM>(text), SMTO_ABORTIFHUNG, 1000, nullptr);
+        char bytes[4096] = {};
+        WideCharToMultiByte(CP_UTF8, 0, text, -1, bytes, sizeof bytes - 1, nullptr, nullptr);
+        std::printf("box: %s\n", bytes);
+        PostMessageW(box, WM_COMMAND, IDOK, 0);
+        while (IsWindow(box) && GetTickCount64() <= end) {
+            Sleep(50); // until it has gone, so that it is read once
         }
     }
     DWORD code = 0;
