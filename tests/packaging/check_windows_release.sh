@@ -121,7 +121,8 @@ read -r newer newer_code <<<"$codes"
     "$release" "$scratch/newer.msi" "Version=$newer" "ProductCode=$newer_code"
 msiexec /i "$scratch/newer.msi" || fail "the newer MSI did not install"
 installed "$newer_code" "$newer"
-# Refused by the launch condition (1603) with its message, not for another reason.
+# Refused by the launch condition, 1603 with its message, not for another reason. Wine
+# shows that message in a box only (none with /qn, and not in msiexec's log): /qb.
 refusal=$("$wine_run" "$msiexec_box" /i "Z:${msi//\//\\}" /qb | tr -d '\r') ||
     fail "msiexec_box failed: $refusal"
 [[ $refusal == "box: A newer version of Quorwin is already installed."*$'\n'"exit code: 1603" ]] ||
