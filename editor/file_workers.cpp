@@ -293,10 +293,13 @@ void TakeBackUnstarted(std::vector<FileTask*>& unstarted) {
     gWorkers->holding = false;
 }
 
-void HoldUnstarted() {
+void HoldUnstarted(bool hold) {
     if (gWorkers != nullptr) {
         const std::lock_guard<std::mutex> lock(gWorkers->mutex);
-        gWorkers->holding = true;
+        gWorkers->holding = hold;
+        if (!hold) {
+            gWorkers->taskWaits.notify_all();
+        }
     }
 }
 
