@@ -37,6 +37,9 @@ TEST(ListBox, SortsWithoutRegardToCaseAndKeepsDuplicates) {
     // An equal entry goes before the one the list box's halving search meets first.
     const Window list = SortedList({"b", "A", "c", "B", "a", "_x", "a"});
     EXPECT_EQ(list.list.items, (std::vector<std::string>{"_x", "a", "a", "A", "B", "b", "c"}));
+    // Its search runs from the first entry to the last: with two equal entries it meets
+    // the first one first.
+    EXPECT_EQ(SortedList({"a", "A", "a"}).list.items, (std::vector<std::string>{"a", "A", "a"}));
     EXPECT_LT(CompareEntries("abc", "ABD"), 0);
     EXPECT_EQ(CompareEntries("Song.MP3", "song.mp3"), 0);
     EXPECT_LT(CompareEntries("ab", "abc"), 0);
