@@ -1,5 +1,6 @@
 // The list box rules: sorted insert, the caret, and extended selection.
 #include "winlayer/core/changes.h"
+#include "winlayer/core/controls.h"
 #include "winlayer/core/keys.h"
 #include "winlayer/core/list_box.h"
 #include "winlayer/core/list_order.h"
@@ -152,6 +153,48 @@ TEST(ListBox, ArrowKeysMoveTheCaretAndTheSelection) {
     ListPressKey(list, vk::End, false, false);
     ListPressKey(list, vk::Up, false, false);
     EXPECT_EQ(Selected(list), (std::vector<int>{2}));
+}
+
+TEST(ListBox, InitStorageAnswersTheRoomTheListBoxCountsAndReportsNone) {
+    // Room in steps of 16, grown by entries added and cut back once 32 or more stand
+    // empty; an emptied list lets it all go.
+    Window list = SortedList({});
+    EXPECT_EQ(ListReserve(list, 5), 16);
+    for (int i = 0; i < 20; ++i) {
+        ListAdd(list, "song");
+    }
+    EXPECT_EQ(ListReserve(list, 10), 32);
+    EXPECT_EQ(ListReserve(list, 100), 128);
+    EXPECT_GE(list.list.items.capacity(), 120u);
+    for (int i = 0; i < 4; ++i) {
+        ListDelete(list, 0);
+    }
+    EXPECT_EQ(ListReserve(list, 0), 32);
+    while (!list.list.items.empty()) {
+        ListDelete(list, 0);
+    }
+    EXPECT_EQ(ListReserve(list, 0), 0);
+
+    // None to be had (a count beyond an int's is negative): LB_ERRSPACE, and the dialog
+    // is told, with or without LBS_NOTIFY.
+    static std::vector<WPARAM> commands;
+    Window& dialog = CreateWindowRecord(ControlKind::Dialog, nullptr);
+    dialog.proc = [](HWND, UINT message, WPARAM wParam, LPARAM) -> INT_PTR {
+        if (message == WM_COMMAND) {
+            commands.push_back(wParam);
+        }
+        return TRUE;
+    };
+    Window& owned = CreateWindowRecord(ControlKind::ListBox, dialog.handle);
+    owned.id = 7;
+    ListAdd(owned, "song");
+    EXPECT_EQ(ControlMessage(owned, LB_INITSTORAGE, 0x80000000u, 0), LB_ERRSPACE);
+    EXPECT_EQ(commands, (std::vector<WPARAM>{MAKEWPARAM(7, LBN_ERRSPACE)}));
+    EXPECT_EQ(ControlMessage(owned, LB_INITSTORAGE, 3, 0), 16);
+    EXPECT_EQ(commands.size(), 1u);
+    RemoveWindowRecord(owned.handle);
+    RemoveWindowRecord(dialog.handle);
+    TakeChanges();
 }
 
 TEST(ListBox, RecordsOnlyTheRowsAChangeTouches) {

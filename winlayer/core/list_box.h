@@ -16,9 +16,10 @@ namespace winlayer {
 int ListAdd(Window& list, const char* text);
 // LB_DELETESTRING: false when there is no such entry.
 bool ListDelete(Window& list, int index);
-// LB_INITSTORAGE: room for `more` entries beyond those there are; false when there is
-// none to be had.
-bool ListReserve(Window& list, int more);
+// LB_INITSTORAGE: room for `more` entries beyond those there are. Returns the entries
+// the list then has room for, or LB_ERRSPACE, having told its dialog (LBN_ERRSPACE),
+// when there is no room to be had.
+LRESULT ListReserve(Window& list, int more);
 // Whether the list shows its vertical scroll bar (WS_VSCROLL): when its rows do not fit
 // its page, or always with LBS_DISABLENOSCROLL. A change of it records the list's state.
 bool ListShowsScrollBar(const Window& list);

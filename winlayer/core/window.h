@@ -43,6 +43,9 @@ struct ListState {
     int anchor = -1; // where a Shift range starts, -1 until a click or key sets it
     int top = 0;     // the first row shown
     int page = 1;    // the rows shown, as the back end's view has them
+    // The entries the list has room for, as the list box counts its storage: it grows
+    // in steps of 16 and shrinks once 32 or more stand empty.
+    size_t room = 0;
 };
 
 struct ProgressState {
