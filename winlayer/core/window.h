@@ -76,6 +76,9 @@ struct Window {
     const DialogTemplate* dialogTemplate = nullptr;
     std::vector<HWND> children; // template order, which is also the tab order
     HWND focus = nullptr;
+    // The focused control was disabled: the focus is nowhere, not even on the dialog,
+    // and keys reach neither a control nor the dialog manager until a control takes it.
+    bool focusLost = false;
     bool destroying = false;
 };
 
