@@ -212,6 +212,7 @@ TEST(ListBox, RecordsOnlyTheRowsAChangeTouches) {
                                : c.kind == ChangeKind::RowDeleted  ? "delete"
                                : c.kind == ChangeKind::RowSelected ? (c.on ? "select" : "unselect")
                                : c.kind == ChangeKind::Caret       ? "caret"
+                               : c.kind == ChangeKind::Cleared     ? "cleared"
                                                                    : "other";
             lines.push_back(std::string(kind) + " " + std::to_string(c.row) +
                             (c.text.empty() ? "" : " " + c.text));
@@ -242,4 +243,20 @@ TEST(ListBox, RecordsOnlyTheRowsAChangeTouches) {
     EXPECT_EQ(shown(), (std::vector<std::string>{"other -1"}));
     list.style |= LBS_DISABLENOSCROLL;
     EXPECT_TRUE(ListShowsScrollBar(list));
+
+    // While the list's drawing is off none of its changes is shown; turned on, all of
+    // them at once and its state. Emptied, it shows as cleared, whatever its rows did.
+    ListSetDrawing(list, false);
+    ListAdd(list, "b held");
+    ListDelete(list, 2);
+    EXPECT_EQ(shown(), std::vector<std::string>{});
+    ListSetDrawing(list, true);
+    EXPECT_EQ(shown(), (std::vector<std::string>{"insert 0 b held", "delete 2", "other -1"}));
+    ListSetDrawing(list, false);
+    while (ListDelete(list, 0)) {
+    }
+    ListAdd(list, "c after");
+    ListSetDrawing(list, true);
+    EXPECT_EQ(shown(),
+              (std::vector<std::string>{"cleared 0", "insert 0 c after", "caret 0", "other -1"}));
 }

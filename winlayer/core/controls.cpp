@@ -85,12 +85,13 @@ LRESULT ListMessage(Window& list, UINT message, WPARAM wParam, LPARAM lParam) {
         return valid ? (s.selected[static_cast<size_t>(index)] ? 1 : 0) : LB_ERR;
     case LB_GETCARETINDEX:
         return s.caret;
+    case WM_SETREDRAW:
+        ListSetDrawing(list, wParam != 0);
+        return 0;
     case LB_INITSTORAGE:
         // The count is an int, as the list box reads it: beyond one, it is negative.
         return ListReserve(list, static_cast<int>(wParam));
     default:
-        // WM_SETREDRAW among them: a back end shows the changes once, after the event,
-        // however many there were.
         return 0;
     }
 }

@@ -69,6 +69,16 @@ void ShowRow(Window& list, int row) {
     }
 }
 
+// Notes a change to `row` (inserted there, or about to be deleted) while the list's
+// drawing is off, where the list shows it: its page, and the row below, which a list
+// whose height is no whole number of rows shows in part.
+void NoteShownRow(Window& list, int row) {
+    ListState& s = list.list;
+    if (!s.drawing && row >= s.top && row <= s.top + s.page) {
+        s.shownChanged = true;
+    }
+}
+
 // Records the list's state when a change of its rows or page has shown or hidden its
 // scroll bar (`shown` before the change).
 void NoteScrollBar(const Window& list, bool shown) {
@@ -111,6 +121,7 @@ int ListAdd(Window& list, const char* text) {
     s.items.insert(s.items.begin() + index, entry);
     s.selected.insert(s.selected.begin() + index, false);
     RecordRow(ChangeKind::RowInserted, list.handle, index, false, std::move(entry));
+    NoteShownRow(list, index);
     // The caret and the anchor keep their numbers, as the list box's do: an entry
     // inserted at or before them moves their entries on, and another comes under them.
     if (wasEmpty) {
@@ -127,9 +138,14 @@ bool ListDelete(Window& list, int index) {
         return false;
     }
     const bool bar = ListShowsScrollBar(list);
+    NoteShownRow(list, index);
     s.items.erase(s.items.begin() + index);
     s.selected.erase(s.selected.begin() + index);
-    RecordRow(ChangeKind::RowDeleted, list.handle, index);
+    if (s.items.empty()) {
+        RecordRow(ChangeKind::Cleared, list.handle, 0);
+    } else {
+        RecordRow(ChangeKind::RowDeleted, list.handle, index);
+    }
     s.room = s.items.empty() ? 0 : RoomFor(s.room, s.items.size()); // emptied, it lets all go
     // The caret and the anchor keep their numbers, as on insertion, within the entries
     // left: emptied, the list has its caret on 0 and no anchor.
@@ -165,6 +181,28 @@ LRESULT ListReserve(Window& list, int more) {
         return LB_ERRSPACE;
     }
     return static_cast<LRESULT>(s.room);
+}
+
+void ListSetDrawing(Window& list, bool on) {
+    ListState& s = list.list;
+    if (s.drawing == on) {
+        return;
+    }
+    s.drawing = on;
+    if (!on) {
+        HoldChanges(list.handle, true);
+        return;
+    }
+    if (s.shownChanged) {
+        s.shownChanged = false;
+        const int full = std::max(Count(list) - s.page, 0);
+        if (s.top > full) {
+            s.top = full;
+            RecordRow(ChangeKind::Scrolled, list.handle, full);
+        }
+    }
+    Record(ChangeKind::State, list.handle); // the scroll bar as the rows now have it
+    HoldChanges(list.handle, false);
 }
 
 bool ListShowsScrollBar(const Window& list) {

@@ -46,6 +46,8 @@ struct ListState {
     // The entries the list has room for, as the list box counts its storage: it grows
     // in steps of 16 and shrinks once 32 or more stand empty.
     size_t room = 0;
+    bool drawing = true;       // WM_SETREDRAW: off while the program changes many rows
+    bool shownChanged = false; // a row it showed changed while its drawing was off
 };
 
 struct ProgressState {
