@@ -129,6 +129,7 @@ winlayer::CharWeights WeightsOf(const Weight& w) {
         weights.units = winlayer::kTie;
         weights.primary[0] = static_cast<uint32_t>(w.tie);
     } else {
+        // At most three, which the table has room for: no letter measured stands for more.
         weights.units = static_cast<int>(std::min<size_t>(w.units.size(), 3));
         for (int i = 0; i < weights.units; ++i) {
             weights.primary[i] = static_cast<uint32_t>(w.units[static_cast<size_t>(i)].primary);

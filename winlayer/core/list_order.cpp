@@ -14,9 +14,10 @@ namespace winlayer {
 namespace {
 
 // The weights of code page 1252's characters in Windows' sorted list box, measured by
-// tools/list_order_table.cpp (see list_order_rule.h): the hyphen, the apostrophe, the
-// dashes and the control characters weigh only where names are otherwise equal, and the
-// soft hyphen does not weigh at all.
+// tools/list_order_table.cpp under Wine (its heading says from what; see
+// list_order_rule.h for the rule): the hyphen, the apostrophe, the dashes and the control
+// characters weigh only where names are otherwise equal, and the soft hyphen does not
+// weigh at all.
 struct MeasuredChar {
     char32_t c;
     int units; // kPassedOver, kTie, or how many units it weighs
