@@ -57,7 +57,7 @@ GtkWidget* TextLabel(const Window& control) {
 
 ControlView ListView() {
     ControlView view;
-    view.rows = gtk_list_store_new(1, G_TYPE_STRING);
+    view.rows = NewRows();
     view.widget = gtk_tree_view_new_with_model(GTK_TREE_MODEL(view.rows));
     g_object_unref(view.rows); // the view keeps it
     gtk_tree_view_set_headers_visible(GTK_TREE_VIEW(view.widget), FALSE);
@@ -245,6 +245,10 @@ int RowHeight(GtkWidget* list) {
         height += separator;
     }
     return height > 0 ? height : 1;
+}
+
+GtkListStore* NewRows() {
+    return gtk_list_store_new(1, G_TYPE_STRING);
 }
 
 void InsertRow(ControlView& view, int row, const std::string& path) {
