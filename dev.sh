@@ -16,7 +16,7 @@ PACKAGE_PACKAGES=(dpkg-dev file wixl msitools osslsigncode)
 TEST_PACKAGES=(libgtest-dev libgmock-dev googletest xvfb xauth x11-utils dbus at-spi2-core
     python3-pyatspi python3-xlib python3-gi gir1.2-gtk-3.0 imagemagick desktop-file-utils appstream
     python3-pefile lintian mutter pipewire libglib2.0-bin strace python3-yaml python3-jsonschema
-    openssl)
+    openssl sshfs openssh-sftp-server)
 WINDOWS_PACKAGES=(mingw-w64 wine wine64)
 FUZZ_PACKAGES=(clang libclang-rt-14-dev)
 

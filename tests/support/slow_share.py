@@ -16,7 +16,7 @@ key or login is involved; caching stays as sshfs sets it by default.
 As a module:
     with SlowShare(served_folder, mount_point, delay_ms=2) as share:
         ... work on mount_point ...
-        share.stall(); ...; share.resume()
+        share.stall(); ...; share.resume()    # or share.stall_for(8.0)
         share.counts()  # {"OPEN": 2000, "STAT": ..., ...}
 
 As a program, serving until interrupted (Ctrl+C or SIGTERM); SIGUSR1 stalls the
@@ -276,6 +276,15 @@ class SlowShare:
             for server in self.servers:
                 if server.poll() is None:
                     server.send_signal(signal.SIGCONT)
+
+    def stall_for(self, seconds):
+        """Stops the SFTP server for `seconds`, resumed on a timer of its own whatever
+        the caller meanwhile waits for; the timer, to join."""
+        self.stall()
+        timer = threading.Timer(seconds, self.resume)
+        timer.daemon = True
+        timer.start()
+        return timer
 
     def counts(self):
         """The SFTP requests made so far, by type."""
