@@ -27,6 +27,7 @@ Only 127.0.0.1 is used. Standard library only.
 """
 import argparse
 import collections
+import ctypes
 import os
 import shutil
 import signal
@@ -64,6 +65,14 @@ def fusermount():
         if path:
             return path
     raise RuntimeError("no fusermount (install fuse3)")
+
+
+def ends_with_us(signal_number):
+    """For a child process: the signal it gets when the thread that started it ends,
+    so that a test killed halfway leaves no share mounted and no server stopped."""
+    def arrange():
+        ctypes.CDLL(None, use_errno=True).prctl(1, signal_number, 0, 0, 0)  # PR_SET_PDEATHSIG
+    return arrange
 
 
 def fuse_usable():
@@ -219,7 +228,8 @@ class SlowShare:
             connection.setsockopt(socket.IPPROTO_TCP, socket.TCP_NODELAY, 1)
             server = subprocess.Popen([self.server_path, "-e", "-l", "ERROR"],
                                       stdin=subprocess.PIPE, stdout=subprocess.PIPE,
-                                      stderr=subprocess.DEVNULL, bufsize=0, cwd=self.served)
+                                      stderr=subprocess.DEVNULL, bufsize=0, cwd=self.served,
+                                      preexec_fn=ends_with_us(signal.SIGKILL))
             with self.lock:
                 self.servers.append(server)
                 if self.stalled:
@@ -238,6 +248,8 @@ class SlowShare:
             self.pipes += [up, down]
 
     def start(self):
+        if self.listener is not None:
+            raise RuntimeError("the share is started already")
         self.listener = socket.socket(socket.AF_INET, socket.SOCK_STREAM)
         self.listener.setsockopt(socket.SOL_SOCKET, socket.SO_REUSEADDR, 1)
         self.listener.bind(("127.0.0.1", 0))
@@ -249,7 +261,8 @@ class SlowShare:
         self.sshfs = subprocess.Popen(
             ["sshfs", "-f", "-o", "directport=%d,reconnect,idmap=user" % port,
              "127.0.0.1:" + self.served, self.mount_point],
-            stdin=subprocess.DEVNULL, stdout=subprocess.DEVNULL, stderr=subprocess.PIPE)
+            stdin=subprocess.DEVNULL, stdout=subprocess.DEVNULL, stderr=subprocess.PIPE,
+            preexec_fn=ends_with_us(signal.SIGTERM))  # sshfs unmounts on SIGTERM
         end = time.monotonic() + MOUNT_TIMEOUT
         while not os.path.ismount(self.mount_point):
             if self.sshfs.poll() is not None or time.monotonic() > end:
@@ -298,7 +311,6 @@ class SlowShare:
     def close(self):
         """Unmounts (lazily if a program still holds a file on it) and ends every
         process of the share; safe to call more than once and after a failure."""
-        self.stopping = True
         if self.stalled:
             self.resume()
         unmounted = unmount(self.mount_point)
@@ -309,6 +321,7 @@ class SlowShare:
                 self.sshfs.kill()
                 self.sshfs.wait()
             self.sshfs.stderr.close()
+        self.stopping = True  # the relay's servers end with its thread
         if self.listener is not None:
             self.listener.close()
         with self.lock:
@@ -352,7 +365,7 @@ def main():
     signal.signal(signal.SIGTERM, lambda *_: done.set())
     signal.signal(signal.SIGUSR1, lambda *_: share.stall())
     signal.signal(signal.SIGUSR2, lambda *_: share.resume())
-    with share.start():
+    with share:
         print("%s mounted on %s, %.1f ms each way; process %d (SIGUSR1 stalls, SIGUSR2 "
               "resumes)" % (share.served, share.mount_point, args.delay_ms, os.getpid()),
               flush=True)
