@@ -169,6 +169,7 @@ def stalled_read(share, user, field, files, served, shown):
     check(tag(names[-1]) != shown_texts, "the last song's tag is the first one's")
     pings = e2e.Pings(0.1)
     pings.start()
+    stalled = time.monotonic()
     resumed = share.stall_for(STALL)
     description = None
     try:
