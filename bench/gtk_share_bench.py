@@ -6,8 +6,9 @@ the bare calls of the same work (share_loops):
 - Save To ALL over 1,000 songs: the window, a bare loop of the tag store's WriteTag
   one song after another, and the same calls on 16 threads; the ratios (goal: the
   window within 1.25 times the 16 threads), and the SFTP requests per song;
-- a dropped folder of 221 folders with 2,000 songs, from the drop to the songs listed:
-  the window, a bare walk one folder at a time, and with 16 folders in flight;
+- a dropped folder of 221 folders with 2,000 songs, from the start of the drag to the
+  songs listed, less the same from the local disk (the drag and the listing): the
+  window, a bare walk one folder at a time, and with 16 folders in flight;
 - the longest wait of the desktop's ping (_NET_WM_PING, every 100 ms) while the share
   stops for 8 s in the middle of a save at 4 ms (goal 100 ms).
 Every measurement has a fresh mount, so that no cache of sshfs carries over. The bare
@@ -95,14 +96,14 @@ class Window:
         self.save = e2e.find(main, pyatspi.ROLE_PUSH_BUTTON, "Save To ALL")
 
     def drop(self, folder, count):
-        """Drags the folder onto the list; the seconds from the end of the drop to
+        """Drags the folder onto the list; the seconds from the start of the drag to
         `count` songs listed."""
+        dragged = time.monotonic()
         subprocess.run([sys.executable, DRAG, "--to", "%d,%d" % e2e.centre(self.files),
                         folder], check=True, timeout=120)
-        dropped = time.monotonic()
         e2e.wait_for(lambda: self.files.queryTable().nRows == count,
-                     "%d songs listed" % count, timeout=600)
-        return time.monotonic() - dropped
+                     "%d songs listed" % count, timeout=600, interval=0.01)
+        return time.monotonic() - dragged
 
     def type_album(self):
         self.user.click(*e2e.centre(self.album))
@@ -116,16 +117,19 @@ class Window:
 
 
 def saved_songs(paths):
-    """Waits until every song holds the album typed and the progress box is gone."""
-    waiting = set(paths)
+    """Waits until every song holds the album typed and the progress box is gone. The
+    songs are saved about in list order: each look reads them in that order up to the
+    first not saved yet, which keeps the looks short."""
+    waiting = sorted(paths)
 
     def done():
-        for path in list(waiting):
-            found = e2e.record(path)
-            if found and found["album"] == "Share album":
-                waiting.discard(path)
-        return not waiting and e2e.progress_box() is None
-    e2e.wait_for(done, "the save to end", timeout=900)
+        while waiting:
+            found = e2e.record(waiting[0])
+            if not found or found["album"] != "Share album":
+                return False
+            waiting.pop(0)
+        return e2e.progress_box() is None
+    e2e.wait_for(done, "the save to end", timeout=900, interval=0.02)
 
 
 def bench_save(place, round_trip):
@@ -183,11 +187,20 @@ def bench_walk(place, round_trip):
             seconds = window.drop(os.path.join(mount, "tree"), songs)
         finally:
             window.close()
+    # The drag itself (the pointer's way to the list) and the listing take the same on
+    # any disk: the same drop from the local disk, taken off.
+    window = Window()
+    try:
+        local = window.drop(os.path.join(served, "tree"), songs)
+    finally:
+        window.close()
+    seconds -= local
     print("Drop of %d folders with %d songs at a %d ms round trip: listed by the window in "
-          "%.2f s, bare walk one folder at a time %.2f s (ratio %.2f), %d in flight %.2f s "
-          "(ratio %.2f, goal %.2f)"
-          % (1 + ARTISTS + ARTISTS * ALBUMS, songs, round_trip, seconds, times[1],
-             seconds / times[1], THREADS, times[THREADS], seconds / times[THREADS], GOAL))
+          "%.2f s more than from the local disk (%.2f s from the drag's start), bare walk "
+          "one folder at a time %.2f s (ratio %.2f), %d in flight %.2f s (ratio %.2f, goal "
+          "%.2f)" % (1 + ARTISTS + ARTISTS * ALBUMS, songs, round_trip, seconds,
+                     seconds + local, times[1], seconds / times[1], THREADS, times[THREADS],
+                     seconds / times[THREADS], GOAL))
     return seconds / times[THREADS] <= GOAL
 
 

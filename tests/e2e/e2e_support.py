@@ -20,8 +20,9 @@ ENTRY = os.path.join(os.path.dirname(os.path.abspath(__file__)), os.pardir, os.p
 APP_ID = os.path.basename(ENTRY)[:-len(".desktop")]
 
 
-def wait_for(check, what, timeout=15.0):
-    """Polls `check` until it returns something true; fails after `timeout` seconds."""
+def wait_for(check, what, timeout=15.0, interval=0.1):
+    """Polls `check` every `interval` seconds until it returns something true; fails
+    after `timeout` seconds."""
     end = time.monotonic() + timeout
     while True:
         try:
@@ -32,7 +33,7 @@ def wait_for(check, what, timeout=15.0):
             return value
         if time.monotonic() > end:
             raise AssertionError("timed out waiting for " + what)
-        time.sleep(0.1)
+        time.sleep(interval)
 
 
 MODIFIERS = {"ctrl": "Control_L", "shift": "Shift_L", "alt": "Alt_L"}
