@@ -146,7 +146,6 @@ def bench_save(place, round_trip):
                 raise AssertionError("the bare loop saved %d of %d songs" % (saved, first))
             times[threads] = seconds * SONGS / first
 
-
     paths = write_songs(songs)
     with SlowShare(served, mount, delay) as share:
         window = Window()
