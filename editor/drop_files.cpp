@@ -22,7 +22,7 @@ bool WalkDropped(HDROP drop, std::vector<std::string>& songs) {
     std::vector<std::string> folders;
     std::vector<FileTask*> finished;
     // The tasks in hand, whose songs found so far the box counts too.
-    FileTask* walking[kFilesInFlight] = {};
+    FileTask* walking[kTasksInHand] = {};
     UINT next = 0;
     int inHand = 0;
     for (;;) {
@@ -34,7 +34,7 @@ bool WalkDropped(HDROP drop, std::vector<std::string>& songs) {
             AbandonTasks();
             return false;
         }
-        while (inHand < kFilesInFlight && (!folders.empty() || next < count)) {
+        while (inHand < kTasksInHand && (!folders.empty() || next < count)) {
             FileTask* task = nullptr;
             if (!folders.empty()) {
                 task = NewTask(TaskKind::ListFolder, folders.back().c_str());
@@ -49,7 +49,7 @@ bool WalkDropped(HDROP drop, std::vector<std::string>& songs) {
                 }
                 ++next;
             }
-            FileTask** slot = std::find(walking, walking + kFilesInFlight, nullptr);
+            FileTask** slot = std::find(walking, walking + kTasksInHand, nullptr);
             if (HandOut(task)) {
                 *slot = task;
                 ++inHand;
@@ -61,7 +61,7 @@ bool WalkDropped(HDROP drop, std::vector<std::string>& songs) {
         if (TakeFinished(finished, kWorkerWait)) {
             inHand -= static_cast<int>(finished.size());
             for (FileTask* task : finished) {
-                *std::find(walking, walking + kFilesInFlight, task) = nullptr;
+                *std::find(walking, walking + kTasksInHand, task) = nullptr;
                 songs.insert(songs.end(), std::make_move_iterator(task->songs.begin()),
                              std::make_move_iterator(task->songs.end()));
                 folders.insert(folders.end(), std::make_move_iterator(task->folders.begin()),

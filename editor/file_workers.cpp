@@ -12,7 +12,6 @@
 #include <algorithm>
 #include <condition_variable>
 #include <cstring>
-#include <deque>
 #include <filesystem>
 #include <mutex>
 #include <new>
@@ -29,14 +28,46 @@ struct Workers {
     std::mutex mutex;
     std::condition_variable taskWaits;    // a task was handed out
     std::condition_variable taskFinished; // a task came back
-    std::deque<FileTask*> waiting;        // handed out, no worker has it yet
-    std::vector<FileTask*> working;       // in a worker's hands
-    std::deque<FileTask*> finished;       // done, not yet taken back
-    int inHand = 0;                       // handed out and not yet taken back
-    int started = 0;                      // how many threads run
+    // Each holds at most what one command has in hand, and has room for it from the start:
+    // no task is ever lost to a lack of memory once it is handed out.
+    std::vector<FileTask*> waiting;  // handed out, no worker has it yet
+    std::vector<FileTask*> working;  // in a worker's hands
+    std::vector<FileTask*> finished; // done, not yet taken back
+    int inHand = 0;                  // handed out and not yet taken back
+    bool holding = false;            // cancelled: no waiting task is started
+    int started = 0;                 // how many threads run
 };
 
 Workers* gWorkers = nullptr;
+// Tasks handed out since the workers were last given some: the window's thread gives
+// them all at once, with one wake for the workers, before it waits for them.
+std::vector<FileTask*> gStaged;
+
+// Gives the workers the tasks handed out since the last time. Called with the lock held.
+void GiveStaged(Workers& workers) {
+    for (FileTask* task : gStaged) {
+        (workers.started == 0 ? workers.finished : workers.waiting).push_back(task);
+    }
+    workers.inHand += static_cast<int>(gStaged.size());
+    if (gStaged.size() >= static_cast<size_t>(kFilesInFlight)) {
+        workers.taskWaits.notify_all();
+    } else {
+        for (size_t n = 0; n < gStaged.size(); ++n) {
+            workers.taskWaits.notify_one();
+        }
+    }
+    gStaged.clear();
+}
+
+// Whether the window's thread has reason to wake: half a round of tasks finished, the
+// workers about to run out of tasks, or every task in hand finished. Waking it for each
+// task would cost more than a task on a local disk.
+bool WorthTakingBack(const Workers& workers) {
+    const size_t half = kFilesInFlight / 2;
+    return !workers.finished.empty() &&
+           (workers.finished.size() >= half || workers.waiting.size() < half ||
+            workers.finished.size() == static_cast<size_t>(workers.inHand));
+}
 
 // ".mp3" at the end of a path, in any letter case.
 bool IsMp3Name(const std::string& path) {
@@ -136,9 +167,10 @@ void DoTask(FileTask& task) {
 void WorkerLoop(Workers* workers) {
     std::unique_lock<std::mutex> lock(workers->mutex);
     for (;;) {
-        workers->taskWaits.wait(lock, [workers] { return !workers->waiting.empty(); });
+        workers->taskWaits.wait(
+            lock, [workers] { return !workers->waiting.empty() && !workers->holding; });
         FileTask* task = workers->waiting.front();
-        workers->waiting.pop_front();
+        workers->waiting.erase(workers->waiting.begin());
         workers->working.push_back(task);
         lock.unlock();
         DoTask(*task);
@@ -148,7 +180,9 @@ void WorkerLoop(Workers* workers) {
             delete task; // nobody waits for it any more
         } else {
             workers->finished.push_back(task);
-            workers->taskFinished.notify_all();
+            if (WorthTakingBack(*workers)) {
+                workers->taskFinished.notify_all();
+            }
         }
     }
 }
@@ -163,7 +197,10 @@ bool StartWorkers() {
             return false;
         }
         try {
+            gWorkers->waiting.reserve(kTasksInHand);
             gWorkers->working.reserve(kFilesInFlight);
+            gWorkers->finished.reserve(kTasksInHand);
+            gStaged.reserve(kTasksInHand);
         } catch (...) {
             return false;
         }
@@ -200,15 +237,13 @@ bool HandOut(FileTask* task) {
     if (gWorkers->started == 0) {
         DoTask(*task);
     }
-    const std::lock_guard<std::mutex> lock(gWorkers->mutex);
-    try {
-        (gWorkers->started == 0 ? gWorkers->finished : gWorkers->waiting).push_back(task);
-    } catch (...) {
-        delete task;
+    // The count in hand is changed by this thread alone, so it is read here without the
+    // lock that the workers read it under.
+    if (gStaged.size() + static_cast<size_t>(gWorkers->inHand) >= kTasksInHand) {
+        delete task; // more than a command keeps in hand
         return false;
     }
-    ++gWorkers->inHand;
-    gWorkers->taskWaits.notify_one();
+    gStaged.push_back(task);
     return true;
 }
 
@@ -217,7 +252,7 @@ int TasksInHand() {
         return 0;
     }
     const std::lock_guard<std::mutex> lock(gWorkers->mutex);
-    return gWorkers->inHand;
+    return gWorkers->inHand + static_cast<int>(gStaged.size());
 }
 
 bool TakeFinished(std::vector<FileTask*>& done, int waitMilliseconds) {
@@ -226,9 +261,10 @@ bool TakeFinished(std::vector<FileTask*>& done, int waitMilliseconds) {
         return false;
     }
     std::unique_lock<std::mutex> lock(gWorkers->mutex);
-    if (gWorkers->finished.empty() && gWorkers->inHand > 0) {
+    GiveStaged(*gWorkers);
+    if (gWorkers->inHand > 0) {
         gWorkers->taskFinished.wait_for(lock, std::chrono::milliseconds(waitMilliseconds),
-                                        [] { return !gWorkers->finished.empty(); });
+                                        [] { return WorthTakingBack(*gWorkers); });
     }
     try {
         done.assign(gWorkers->finished.begin(), gWorkers->finished.end());
@@ -240,11 +276,36 @@ bool TakeFinished(std::vector<FileTask*>& done, int waitMilliseconds) {
     return !done.empty();
 }
 
+void TakeBackUnstarted(std::vector<FileTask*>& unstarted) {
+    unstarted.clear();
+    if (gWorkers == nullptr) {
+        return;
+    }
+    const std::lock_guard<std::mutex> lock(gWorkers->mutex);
+    GiveStaged(*gWorkers);
+    try {
+        unstarted.assign(gWorkers->waiting.begin(), gWorkers->waiting.end());
+    } catch (...) {
+        return; // no memory to hand them back: they are done after all
+    }
+    gWorkers->waiting.clear();
+    gWorkers->inHand -= static_cast<int>(unstarted.size());
+    gWorkers->holding = false;
+}
+
+void HoldUnstarted() {
+    if (gWorkers != nullptr) {
+        const std::lock_guard<std::mutex> lock(gWorkers->mutex);
+        gWorkers->holding = true;
+    }
+}
+
 void AbandonTasks() {
     if (gWorkers == nullptr) {
         return;
     }
     const std::lock_guard<std::mutex> lock(gWorkers->mutex);
+    GiveStaged(*gWorkers);
     for (FileTask* task : gWorkers->finished) {
         delete task;
     }
@@ -259,4 +320,5 @@ void AbandonTasks() {
         task->abandoned = true;
     }
     gWorkers->inHand = 0;
+    gWorkers->holding = false;
 }

@@ -39,6 +39,12 @@ HWND gProgressBox = nullptr;
 char gProgressText[kPathBufferSize + 64];
 char gWorkName[kPathBufferSize];
 
+// The user's cancel takes effect at once: no file waiting for a worker starts.
+void Cancel() {
+    gCancelled = true;
+    HoldUnstarted();
+}
+
 INT_PTR CALLBACK ProgressProc(HWND, UINT message, WPARAM wParam, LPARAM) {
     switch (message) {
     case WM_INITDIALOG:
@@ -50,7 +56,7 @@ INT_PTR CALLBACK ProgressProc(HWND, UINT message, WPARAM wParam, LPARAM) {
     case WM_COMMAND:
         // The button, Space on it, Enter (Cancel is the box's default button), Escape.
         if (LOWORD(wParam) == IDCANCEL) {
-            gCancelled = true;
+            Cancel();
         }
         return TRUE;
     default:
@@ -144,7 +150,7 @@ void TakeMessages() {
             // The program is to end: after the file in hand, never inside it.
             gQuitRequested = true;
             gQuitCode = static_cast<int>(msg.wParam);
-            gCancelled = true;
+            Cancel();
             return;
         }
         if (gProgressBox != nullptr &&
@@ -216,7 +222,7 @@ bool KeepWorking(int done, int total, int inHand) {
 }
 
 void RequestCloseDuringWork() {
-    gCancelled = true;
+    Cancel();
     if (++gCloseRequests >= 2) {
         // Asked again while the files in hand finish: the program ends now, and each of
         // those files keeps its old record or has its new one, which goes out in one write.

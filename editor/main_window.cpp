@@ -40,11 +40,11 @@ void Capture(TagFields& fields, FieldSwitches& switches) {
 // The files of a save that are in the workers' hands, by their paths, so that a file
 // listed twice is never written twice at once: the second waits for the first, and so
 // finds the record the first one wrote, as a save one file at a time does.
-char gInHand[kFilesInFlight][kPathBufferSize];
-bool gSlotUsed[kFilesInFlight];
+char gInHand[kTasksInHand][kPathBufferSize];
+bool gSlotUsed[kTasksInHand];
 
 bool PathInHand(const char* path) {
-    for (int slot = 0; slot < kFilesInFlight; ++slot) {
+    for (int slot = 0; slot < kTasksInHand; ++slot) {
         if (gSlotUsed[slot] && std::strcmp(gInHand[slot], path) == 0) {
             return true;
         }
@@ -56,10 +56,10 @@ bool PathInHand(const char* path) {
 // no memory), which the save counts as a file skipped.
 bool HandOutWrite(const TagFields& fields, const FieldSwitches& switches) {
     int slot = 0;
-    while (slot < kFilesInFlight && gSlotUsed[slot]) {
+    while (slot < kTasksInHand && gSlotUsed[slot]) {
         ++slot;
     }
-    FileTask* task = slot < kFilesInFlight ? NewTask(TaskKind::WriteTag, SelectionBuffer) : nullptr;
+    FileTask* task = slot < kTasksInHand ? NewTask(TaskKind::WriteTag, SelectionBuffer) : nullptr;
     if (task == nullptr) {
         return false;
     }
@@ -69,6 +69,15 @@ bool HandOutWrite(const TagFields& fields, const FieldSwitches& switches) {
     std::memcpy(gInHand[slot], task->path, sizeof gInHand[slot]);
     gSlotUsed[slot] = HandOut(task);
     return gSlotUsed[slot];
+}
+
+// Frees the slots of tasks taken back and deletes them; how many they were.
+int LetGo(const std::vector<FileTask*>& tasks) {
+    for (FileTask* task : tasks) {
+        gSlotUsed[task->number] = false;
+        delete task;
+    }
+    return static_cast<int>(tasks.size());
 }
 
 // Writes the captured fields to every entry, or only to the selected ones, as long
@@ -90,7 +99,7 @@ void SaveLoop(const TagFields& fields, const FieldSwitches& switches, bool selec
     bool finishing = false;
     bool going = true;
     for (;;) {
-        while (going && inHand < kFilesInFlight && next < count) {
+        while (going && inHand < kTasksInHand && next < count) {
             if (selectedOnly && !FileList::IsSelected(next)) {
                 ++next;
             } else {
@@ -103,8 +112,12 @@ void SaveLoop(const TagFields& fields, const FieldSwitches& switches, bool selec
             }
             going = KeepWorking(done, total, inHand);
         }
-        if (!going && inHand > 0 && !finishing) {
+        if (!going && !finishing) {
+            // Cancelled: the files no worker has started are not written; those under
+            // way finish.
             finishing = true;
+            TakeBackUnstarted(finished);
+            inHand -= LetGo(finished);
             SwitchLongWork(WorkKind::Finishing);
         }
         if (EndingNow()) {
@@ -115,12 +128,9 @@ void SaveLoop(const TagFields& fields, const FieldSwitches& switches, bool selec
             break;
         }
         if (TakeFinished(finished, kWorkerWait)) {
-            for (FileTask* task : finished) {
-                gSlotUsed[task->number] = false;
-                delete task;
-            }
-            done += static_cast<int>(finished.size());
-            inHand -= static_cast<int>(finished.size());
+            const int taken = LetGo(finished);
+            done += taken;
+            inHand -= taken;
         }
         if (going || inHand > 0) {
             going = KeepWorking(done, total, inHand) && going;

@@ -66,6 +66,9 @@ constexpr int kWorkerWait = 10;
 // about a dozen requests at once, so more gain nothing there); on a local disk the same
 // number costs nothing measurable.
 constexpr int kFilesInFlight = 16;
+// A command keeps this many tasks handed out, so that a worker done with one finds the
+// next waiting, and the window's thread wakes once for many of them.
+constexpr int kTasksInHand = 2 * kFilesInFlight;
 enum class TaskKind {
     WriteTag,      // path, fields and switches in; succeeded out
     ReadTag,       // path in; succeeded and fields out
@@ -94,6 +97,11 @@ int TasksInHand();
 // The tasks finished since the last call, waiting at most this long for one while any is
 // in hand; the caller owns and deletes them. False when none finished.
 bool TakeFinished(std::vector<FileTask*>& done, int waitMilliseconds);
+// The user cancelled: from now on no worker starts a task still waiting, and
+// TakeBackUnstarted takes those back (the caller owns and deletes them), after which
+// the workers start what is handed out again.
+void HoldUnstarted();
+void TakeBackUnstarted(std::vector<FileTask*>& unstarted);
 // Lets every task in hand go: those not yet started are not done, those under way finish
 // on their own and are taken back by nobody.
 void AbandonTasks();
