@@ -209,7 +209,9 @@ void SyncControl(HWND handle, ControlView& view) {
     case ControlKind::ListBox: {
         // Its rows change one by one (see InsertRow); its vertical scroll bar shows as
         // the core decides. Without it the view still scrolls, by the core's top row.
-        gtk_scrolled_window_set_policy(GTK_SCROLLED_WINDOW(view.outer), GTK_POLICY_AUTOMATIC,
+        // There is no horizontal one, as the template gives none: a long path is cut at
+        // the list's edge.
+        gtk_scrolled_window_set_policy(GTK_SCROLLED_WINDOW(view.outer), GTK_POLICY_EXTERNAL,
                                        ListShowsScrollBar(*control) ? GTK_POLICY_ALWAYS
                                                                     : GTK_POLICY_EXTERNAL);
         break;
