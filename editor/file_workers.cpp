@@ -214,13 +214,15 @@ void WorkerLoop(Workers* workers) {
         const auto started = std::chrono::steady_clock::now();
         size_t done = 0;
         // A cancel meanwhile: the tasks not yet begun go back unstarted.
-        while (done < count && (done == 0 || !workers->holding)) {
+        while (done < count && !workers->holding) {
             DoTask(*batch[done++]);
         }
         const auto taken = std::chrono::steady_clock::now() - started;
         lock.lock();
         --workers->running;
-        NoteTaskTime(*workers, taken / static_cast<int>(done));
+        if (done > 0) {
+            NoteTaskTime(*workers, taken / static_cast<int>(done));
+        }
         for (size_t i = count; i-- > 0;) {
             FileTask* task = batch[i];
             workers->working.erase(
@@ -342,7 +344,6 @@ void TakeBackUnstarted(std::vector<FileTask*>& unstarted) {
     }
     gWorkers->waiting.clear();
     gWorkers->inHand -= static_cast<int>(unstarted.size());
-    gWorkers->holding = false;
 }
 
 void HoldUnstarted(bool hold) {

@@ -112,13 +112,15 @@ void SaveLoop(const TagFields& fields, const FieldSwitches& switches, bool selec
             }
             going = KeepWorking(done, total, inHand);
         }
-        if (!going && !finishing) {
+        if (!going) {
             // Cancelled: the files no worker has started are not written; those under
             // way finish.
-            finishing = true;
             TakeBackUnstarted(finished);
             inHand -= LetGo(finished);
-            SwitchLongWork(WorkKind::Finishing);
+            if (!finishing) {
+                finishing = true;
+                SwitchLongWork(WorkKind::Finishing);
+            }
         }
         if (EndingNow()) {
             AbandonTasks(); // the program ends: the files in hand finish on their own

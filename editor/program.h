@@ -97,9 +97,10 @@ int TasksInHand();
 // The tasks finished since the last call, waiting at most this long for one while any is
 // in hand; the caller owns and deletes them. False when none finished.
 bool TakeFinished(std::vector<FileTask*>& done, int waitMilliseconds);
-// The user cancelled: from now on no worker starts a task still waiting, until the hold
-// is let go (by the next command, or once TakeBackUnstarted has taken those back: the
-// caller owns and deletes them).
+// The user cancelled: from now on no worker starts a task, until the next command lets
+// the hold go. TakeBackUnstarted takes back those not started (the caller owns and
+// deletes them); a worker that had taken several at once hands back those it had not
+// begun, so the command takes back again until none is in hand.
 void HoldUnstarted(bool hold);
 void TakeBackUnstarted(std::vector<FileTask*>& unstarted);
 // Lets every task in hand go: those not yet started are not done, those under way finish
