@@ -45,26 +45,26 @@ bool PathText(const fs::path& path, std::string& text) {
 // cannot be read is passed over. False when the user cancelled the walk.
 bool CollectSongs(const fs::path& root, std::vector<std::string>& songs) {
     std::vector<fs::path> folders{root};
+    auto take = [&](const fs::path& path, EntryKind kind) {
+        if (!KeepWorking(static_cast<int>(songs.size()), -1)) {
+            return false;
+        }
+        std::string text;
+        if (kind == EntryKind::Other || !PathText(path, text)) {
+            return true;
+        }
+        if (kind == EntryKind::Folder) {
+            folders.push_back(path);
+        } else if (IsMp3Name(text)) {
+            songs.push_back(text);
+        }
+        return true;
+    };
     while (!folders.empty()) {
         const fs::path folder = std::move(folders.back());
         folders.pop_back();
-        std::error_code error;
-        fs::directory_iterator entry(folder, fs::directory_options::skip_permission_denied, error);
-        for (; !error && entry != fs::directory_iterator(); entry.increment(error)) {
-            if (!KeepWorking(static_cast<int>(songs.size()), -1)) {
-                return false;
-            }
-            std::error_code kindError;
-            const fs::file_status own = entry->symlink_status(kindError);
-            std::string text;
-            if (kindError || !PathText(entry->path(), text)) {
-                continue;
-            }
-            if (fs::is_directory(own)) {
-                folders.push_back(entry->path());
-            } else if (entry->is_regular_file(kindError) && !kindError && IsMp3Name(text)) {
-                songs.push_back(text);
-            }
+        if (!ReadFolder(folder, take)) {
+            return false;
         }
     }
     return true;
