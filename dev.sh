@@ -77,10 +77,11 @@ cmd_package() {
 cmd_test() {
     ensure_packages "${BUILD_PACKAGES[@]}" "${PACKAGE_PACKAGES[@]}" "${TEST_PACKAGES[@]}" \
         "${WINDOWS_PACKAGES[@]}" "${FUZZ_PACKAGES[@]}"
-    # dev and asan replay the fuzz corpora; fuzz runs each target briefly under the
+    # dev and asan replay the fuzz corpora; tsan runs the tests of the program on its
+    # worker threads under the thread sanitizer; fuzz runs each target briefly under the
     # sanitizers. dev and windows also build and start the Debian package and the
     # Windows zip.
-    for preset in dev asan windows fuzz; do
+    for preset in dev asan tsan windows fuzz; do
         echo "== $preset"
         build "$preset"
         ctest --preset "$preset"

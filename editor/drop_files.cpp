@@ -6,98 +6,72 @@
 
 #include <algorithm>
 #include <cstring>
-#include <filesystem>
+#include <iterator>
 #include <string>
-#include <system_error>
 #include <vector>
 
 namespace {
 
-namespace fs = std::filesystem;
-
-// ".mp3" at the end of a path, in any letter case.
-bool IsMp3Name(const std::string& path) {
-    const char kExtension[] = ".mp3";
-    const size_t length = sizeof kExtension - 1;
-    if (path.size() < length) {
-        return false;
-    }
-    for (size_t i = 0; i < length; ++i) {
-        char c = path[path.size() - length + i];
-        if (c >= 'A' && c <= 'Z') {
-            c = static_cast<char>(c - 'A' + 'a');
+// Walks what was dropped with up to kFilesInFlight names and folders in the workers'
+// hands: each dropped name is looked at, each folder found is listed in turn, and the
+// songs found gather in `songs`, in order once the walk ends. Folders are walked from a
+// list, not by recursion, so that no tree can run the stack out. False when the user
+// cancelled the walk: the folders in hand are let go, since listing changes nothing.
+bool WalkDropped(HDROP drop, std::vector<std::string>& songs) {
+    const UINT count = DragQueryFileA(drop, 0xFFFFFFFF, nullptr, 0);
+    std::vector<std::string> folders;
+    std::vector<FileTask*> finished;
+    // The tasks in hand, whose songs found so far the box counts too.
+    FileTask* walking[kTasksInHand] = {};
+    UINT next = 0;
+    int inHand = 0;
+    for (;;) {
+        int found = static_cast<int>(songs.size());
+        for (const FileTask* task : walking) {
+            found += task != nullptr ? task->found.load(std::memory_order_relaxed) : 0;
         }
-        if (c != kExtension[i]) {
+        if (!KeepWorking(found, -1)) {
+            AbandonTasks();
             return false;
         }
-    }
-    return true;
-}
-
-// A path as the program's text; false when it has none or does not fit the buffer.
-bool PathText(const fs::path& path, std::string& text) {
-    return TextFromPath(path, text) && text.size() <= static_cast<size_t>(kPathBufferSize - 1);
-}
-
-// Adds to `songs` the .mp3 files under `root` that are regular files (or links to
-// one). Folders are walked one at a time from a list, not by recursion, and linked
-// folders are not entered, so no tree can loop or run the stack out; a folder that
-// cannot be read is passed over. False when the user cancelled the walk.
-bool CollectSongs(const fs::path& root, std::vector<std::string>& songs) {
-    std::vector<fs::path> folders{root};
-    auto take = [&](const fs::path& path, EntryKind kind) {
-        if (!KeepWorking(static_cast<int>(songs.size()), -1)) {
-            return false;
-        }
-        std::string text;
-        if (kind == EntryKind::Other || !PathText(path, text)) {
-            return true;
-        }
-        if (kind == EntryKind::Folder) {
-            folders.push_back(path);
-        } else if (IsMp3Name(text)) {
-            songs.push_back(text);
-        }
-        return true;
-    };
-    while (!folders.empty()) {
-        const fs::path folder = std::move(folders.back());
-        folders.pop_back();
-        if (!ReadFolder(folder, take)) {
-            return false;
-        }
-    }
-    return true;
-}
-
-// Adds to `songs` what one dropped name, held in the SelectionBuffer, adds to the
-// list: the file itself, or the songs of a folder in order. False when the user
-// cancelled.
-bool CollectDropped(std::vector<std::string>& songs) {
-    const size_t before = songs.size();
-    try {
-        fs::path dropped;
-        if (!PathFromText(SelectionBuffer, dropped)) {
-            return true;
-        }
-        std::error_code error;
-        const fs::file_status status = fs::status(dropped, error);
-        if (error) {
-            return true; // gone, or not reachable
-        }
-        if (fs::is_regular_file(status)) {
-            songs.emplace_back(SelectionBuffer);
-        } else if (fs::is_directory(status)) {
-            if (!CollectSongs(dropped, songs)) {
-                return false;
+        while (inHand < kTasksInHand && (!folders.empty() || next < count)) {
+            FileTask* task = nullptr;
+            if (!folders.empty()) {
+                task = NewTask(TaskKind::ListFolder, folders.back().c_str());
+                folders.pop_back();
+            } else {
+                // A name that does not fit the buffer is left out, never cut.
+                const UINT length = DragQueryFileA(drop, next, nullptr, 0);
+                std::memset(SelectionBuffer, 0, sizeof SelectionBuffer);
+                if (length > 0 && length <= static_cast<UINT>(kPathBufferSize - 1) &&
+                    DragQueryFileA(drop, next, SelectionBuffer, kPathBufferSize) == length) {
+                    task = NewTask(TaskKind::LookAtDropped, SelectionBuffer);
+                }
+                ++next;
             }
-            std::sort(songs.begin() + static_cast<std::ptrdiff_t>(before), songs.end());
+            FileTask** slot = std::find(walking, walking + kTasksInHand, nullptr);
+            if (HandOut(task)) {
+                *slot = task;
+                ++inHand;
+            }
         }
-    } catch (...) {
-        // No memory for the paths of a huge tree: the rest of the drop goes on without
-        // this name.
-        songs.resize(before);
+        if (inHand == 0) {
+            break;
+        }
+        if (TakeFinished(finished, kWorkerWait)) {
+            inHand -= static_cast<int>(finished.size());
+            for (FileTask* task : finished) {
+                *std::find(walking, walking + kTasksInHand, task) = nullptr;
+                songs.insert(songs.end(), std::make_move_iterator(task->songs.begin()),
+                             std::make_move_iterator(task->songs.end()));
+                folders.insert(folders.end(), std::make_move_iterator(task->folders.begin()),
+                               std::make_move_iterator(task->folders.end()));
+                delete task;
+            }
+        }
     }
+    // The list box sorts them anyway; in order, each goes in after the last.
+    std::sort(songs.begin(), songs.end());
     return true;
 }
 
@@ -117,7 +91,8 @@ void ListSongs(const std::vector<std::string>& songs) {
         return; // no memory to note where they go: nothing is added
     }
     SwitchLongWork(WorkKind::Adding);
-    FileList::StopDrawing(total, bytes);
+    FileList::StopDrawing();
+    FileList::Reserve(total, bytes);
     bool cancelled = false;
     for (const std::string& song : songs) {
         if (!KeepWorking(static_cast<int>(added.size()), total)) {
@@ -148,22 +123,15 @@ void AddDroppedFiles(HDROP drop) {
     // nothing.
     BeginLongWork(WorkKind::Walking);
     std::vector<std::string> songs;
-    const UINT count = DragQueryFileA(drop, 0xFFFFFFFF, nullptr, 0);
-    bool going = true;
-    for (UINT i = 0; i < count && going; ++i) {
-        going = KeepWorking(static_cast<int>(songs.size()), -1);
-        // A name that does not fit the buffer is left out, never cut.
-        const UINT length = DragQueryFileA(drop, i, nullptr, 0);
-        if (!going || length == 0 || length > static_cast<UINT>(kPathBufferSize - 1)) {
-            continue;
-        }
-        std::memset(SelectionBuffer, 0, sizeof SelectionBuffer);
-        if (DragQueryFileA(drop, i, SelectionBuffer, kPathBufferSize) == length) {
-            going = CollectDropped(songs);
-        }
+    bool walked = false;
+    try {
+        walked = WalkDropped(drop, songs);
+    } catch (...) {
+        // No memory for the paths of a huge tree: nothing is added.
+        AbandonTasks();
     }
     DragFinish(drop);
-    if (going && !songs.empty()) {
+    if (walked && !songs.empty()) {
         ListSongs(songs);
     }
     EndLongWork();

@@ -2,9 +2,9 @@
 // the open-file dialog.
 #include "editor/program.h"
 #include "resources/resource.h"
-#include "tagstore/tag_reader.h"
 
 #include <cstring>
+#include <vector>
 
 char SelectionBuffer[kPathBufferSize];
 
@@ -85,18 +85,19 @@ void FileList::Remove(int index) {
 
 void FileList::Clear() {
     // From the last entry, which moves no other, with one redraw at the end.
-    StopDrawing(0, 0);
+    StopDrawing();
     for (int i = Count() - 1; i >= 0; --i) {
         Remove(i);
     }
     Redraw();
 }
 
-void FileList::StopDrawing(int entries, size_t bytes) {
+void FileList::StopDrawing() {
     ListMessage(WM_SETREDRAW, FALSE, 0);
-    if (entries > 0) {
-        ListMessage(LB_INITSTORAGE, static_cast<WPARAM>(entries), static_cast<LPARAM>(bytes));
-    }
+}
+
+void FileList::Reserve(int entries, size_t bytes) {
+    ListMessage(LB_INITSTORAGE, static_cast<WPARAM>(entries), static_cast<LPARAM>(bytes));
 }
 
 void FileList::Redraw() {
@@ -174,14 +175,42 @@ void OpenFiles() {
     EndWait(previous);
 }
 
+// The name of the file at `path`, without its folder.
+const char* FileName(const char* path) {
+    const char* name = std::strrchr(path, kDirectorySeparator);
+    return name != nullptr ? name + 1 : path;
+}
+
 void ShowFocusedTag() {
     const int caret = FileList::Caret();
     if (caret < 0) {
         return;
     }
     FileList::Text(caret);
+    FileTask* task = NewTask(TaskKind::ReadTag, SelectionBuffer);
+    if (task == nullptr || !HandOut(task)) {
+        return;
+    }
+    // Done at once but on a stalled share, where the box tells whose tag is awaited and
+    // Cancel leaves the fields as they are, as a file that cannot be read does.
+    BeginLongWork(WorkKind::Reading, FileName(SelectionBuffer));
+    std::vector<FileTask*> finished;
     TagFields fields{};
-    if (ReadTag(SelectionBuffer, fields)) {
+    bool read = false;
+    for (;;) {
+        if (TakeFinished(finished, kWorkerWait)) {
+            read = finished.front()->succeeded;
+            fields = finished.front()->fields;
+            delete finished.front();
+            break;
+        }
+        if (!KeepWorking(0, 1) || EndingNow()) {
+            AbandonTasks();
+            break;
+        }
+    }
+    EndLongWork();
+    if (read) {
         ShowTagFields(fields);
     }
 }

@@ -1,11 +1,12 @@
 // Long work: a command that works through many files or entries (a save, the walk of
-// dropped folders and the listing of their songs) keeps the program's windows alive
-// between files, as a single-threaded Windows program does. It takes the waiting
-// messages at least every tenth of a second: until the progress box shows, only sent
-// messages and paints (so the desktop never finds the window hung, and input waits for
-// the command to end); once the work has gone on for about a second, a progress box
-// with Cancel, with the main window disabled and every message taken. A cancel takes
-// effect between two files.
+// dropped folders and the listing of their songs, the read of one tag) keeps the
+// program's windows alive while the workers do the calls on files, as a Windows program
+// waits for its threads. It takes the waiting messages at least every twentieth of a
+// second: until the progress box shows, only sent messages and paints (so the desktop
+// never finds the window hung, and input waits for the command to end); once the work
+// has gone on for about a second, a progress box with Cancel, with the main window
+// disabled and every message taken. A cancel starts no new file; a second request to
+// close while files are still in hand ends the program at once.
 #include "editor/program.h"
 #include "resources/resource.h"
 
@@ -26,23 +27,36 @@ constexpr int kMessagesPerLook = 100;
 bool gWorking = false;
 WorkKind gKind = WorkKind::Saving;
 bool gCancelled = false;
+int gCloseRequests = 0;
 bool gQuitRequested = false;
 int gQuitCode = 0;
+bool gWaitShown = false;
 HCURSOR gPreviousCursor = nullptr;
 ULONGLONG gStarted = 0;
 ULONGLONG gLastLook = 0;
 HWND gProgressBox = nullptr;
-char gProgressText[64];
+// The box's text, a file's name in it included.
+char gProgressText[kPathBufferSize + 64];
+char gWorkName[kPathBufferSize];
+
+// The user's cancel takes effect at once: no file waiting for a worker starts.
+void Cancel() {
+    gCancelled = true;
+    HoldUnstarted();
+}
 
 INT_PTR CALLBACK ProgressProc(HWND, UINT message, WPARAM wParam, LPARAM) {
     switch (message) {
     case WM_INITDIALOG:
         return TRUE; // the focus on Cancel, the box's one tab stop
+    case WM_CLOSE:
+        // The close box, Alt+F4, or the desktop closing the disabled main window.
+        RequestCloseDuringWork();
+        return TRUE;
     case WM_COMMAND:
-        // The button, Space on it, Enter (Cancel is the box's default button), Escape,
-        // and the close box or Alt+F4 (which the dialog manager turns into IDCANCEL).
+        // The button, Space on it, Enter (Cancel is the box's default button), Escape.
         if (LOWORD(wParam) == IDCANCEL) {
-            gCancelled = true;
+            Cancel();
         }
         return TRUE;
     default:
@@ -50,21 +64,25 @@ INT_PTR CALLBACK ProgressProc(HWND, UINT message, WPARAM wParam, LPARAM) {
     }
 }
 
-// The bar moves to and fro while the end is not known (a walk), and else fills.
-void ShowBarKind() {
+// What the box shows of the kind of work, set here alone, when the box comes and at
+// each change of kind: the bar moves to and fro while the end is not known (a walk, a
+// read) and else fills; Cancel is disabled once it has done its part (taking songs back,
+// finishing the files in hand).
+void ShowBoxKind() {
     const HWND bar = GetDlgItem(gProgressBox, IDC_PROGRESS_BAR);
-    const bool marquee = gKind == WorkKind::Walking;
+    const bool marquee = gKind == WorkKind::Walking || gKind == WorkKind::Reading;
     const LONG_PTR style = GetWindowLongPtrA(bar, GWL_STYLE);
-    if (((style & PBS_MARQUEE) != 0) == marquee) {
-        return;
+    if (((style & PBS_MARQUEE) != 0) != marquee) {
+        if (!marquee) {
+            SendMessageA(bar, PBM_SETMARQUEE, FALSE, 0);
+        }
+        SetWindowLongPtrA(bar, GWL_STYLE, marquee ? style | PBS_MARQUEE : style & ~PBS_MARQUEE);
+        if (marquee) {
+            SendMessageA(bar, PBM_SETMARQUEE, TRUE, 0);
+        }
     }
-    if (!marquee) {
-        SendMessageA(bar, PBM_SETMARQUEE, FALSE, 0);
-    }
-    SetWindowLongPtrA(bar, GWL_STYLE, marquee ? style | PBS_MARQUEE : style & ~PBS_MARQUEE);
-    if (marquee) {
-        SendMessageA(bar, PBM_SETMARQUEE, TRUE, 0);
-    }
+    const bool cancelDone = gKind == WorkKind::TakingBack || gKind == WorkKind::Finishing;
+    EnableWindow(GetDlgItem(gProgressBox, IDCANCEL), cancelDone ? FALSE : TRUE);
 }
 
 void ShowProgressBox() {
@@ -75,18 +93,23 @@ void ShowProgressBox() {
     if (gProgressBox == nullptr) {
         return; // no box: the work goes on under the wait cursor
     }
-    ShowBarKind();
+    ShowBoxKind();
     // No second command can start inside this one; the box's Cancel takes the pointer.
     EnableWindow(gMainWindow, FALSE);
     SetCursor(gPreviousCursor);
 }
 
-void ShowProgress(int done, int total) {
+void ShowProgress(int done, int total, int inHand) {
     std::memset(gProgressText, 0, sizeof gProgressText);
     switch (gKind) {
     case WorkKind::Saving:
-        std::snprintf(gProgressText, sizeof gProgressText, "Saving %d of %d files",
-                      done < total ? done + 1 : total, total);
+        std::snprintf(gProgressText, sizeof gProgressText, "Saving %d of %d files", done, total);
+        break;
+    case WorkKind::Finishing:
+        std::snprintf(gProgressText, sizeof gProgressText, "Cancelled: finishing %d files", inHand);
+        break;
+    case WorkKind::Reading:
+        std::snprintf(gProgressText, sizeof gProgressText, "Reading the tag of %s", gWorkName);
         break;
     case WorkKind::Walking:
         std::snprintf(gProgressText, sizeof gProgressText, "Looking for songs: %d found", done);
@@ -100,7 +123,7 @@ void ShowProgress(int done, int total) {
                       "Cancelled: taking %d songs back off the list", done);
         break;
     }
-    if (gKind != WorkKind::Walking) {
+    if (gKind != WorkKind::Walking && gKind != WorkKind::Reading) {
         SendDlgItemMessageA(gProgressBox, IDC_PROGRESS_BAR, PBM_SETRANGE32, 0, total);
         SendDlgItemMessageA(gProgressBox, IDC_PROGRESS_BAR, PBM_SETPOS, static_cast<WPARAM>(done),
                             0);
@@ -108,20 +131,13 @@ void ShowProgress(int done, int total) {
     SetDlgItemTextA(gProgressBox, IDC_PROGRESS_TEXT, gProgressText);
 }
 
-// Keys, clicks and drops for the main window that were queued before it was disabled:
-// they would reach its controls, which are not disabled themselves. A drop passed over
-// is finished, which frees what it holds.
+// Keys and clicks for the main window that were queued before it was disabled: they
+// would reach its controls, which are not disabled themselves. A drop goes on to the
+// main window, which passes over a drop that comes during long work.
 bool ForTheDisabledWindow(const MSG& msg) {
     const bool input = (msg.message >= WM_KEYFIRST && msg.message <= WM_KEYLAST) ||
-                       (msg.message >= WM_MOUSEFIRST && msg.message <= WM_MOUSELAST) ||
-                       msg.message == WM_DROPFILES;
-    if (!input || (msg.hwnd != gMainWindow && IsChild(gMainWindow, msg.hwnd) == FALSE)) {
-        return false;
-    }
-    if (msg.message == WM_DROPFILES) {
-        DragFinish(reinterpret_cast<HDROP>(msg.wParam));
-    }
-    return true;
+                       (msg.message >= WM_MOUSEFIRST && msg.message <= WM_MOUSELAST);
+    return input && (msg.hwnd == gMainWindow || IsChild(gMainWindow, msg.hwnd) != FALSE);
 }
 
 // Takes the waiting messages: sent ones and paints only, or all while the box is up.
@@ -134,7 +150,7 @@ void TakeMessages() {
             // The program is to end: after the file in hand, never inside it.
             gQuitRequested = true;
             gQuitCode = static_cast<int>(msg.wParam);
-            gCancelled = true;
+            Cancel();
             return;
         }
         if (gProgressBox != nullptr &&
@@ -156,13 +172,23 @@ void EndWait(HCURSOR previous) {
     SetCursor(previous);
 }
 
-void BeginLongWork(WorkKind kind) {
+void BeginLongWork(WorkKind kind, const char* name) {
     gWorking = true;
     gKind = kind;
     gCancelled = false;
+    gCloseRequests = 0;
     gQuitRequested = false;
     gProgressBox = nullptr;
-    gPreviousCursor = BeginWait();
+    std::memset(gWorkName, 0, sizeof gWorkName);
+    if (name != nullptr) {
+        std::memcpy(gWorkName, name, strnlen(name, sizeof gWorkName - 1));
+    }
+    // A tag is read at every move through the list and is done at once but on a stalled
+    // share: its wait cursor shows only once it has taken a while.
+    gWaitShown = kind != WorkKind::Reading;
+    if (gWaitShown) {
+        gPreviousCursor = BeginWait();
+    }
     gStarted = GetTickCount64();
     gLastLook = gStarted;
 }
@@ -170,32 +196,43 @@ void BeginLongWork(WorkKind kind) {
 void SwitchLongWork(WorkKind kind) {
     gKind = kind;
     if (gProgressBox != nullptr) {
-        ShowBarKind();
-        // Taking back cannot be cancelled: the button has done its part.
-        EnableWindow(GetDlgItem(gProgressBox, IDCANCEL),
-                     kind == WorkKind::TakingBack ? FALSE : TRUE);
+        ShowBoxKind();
     }
     gLastLook = 0; // the box tells of the change at the next look
 }
 
-bool KeepWorking(int done, int total) {
+bool KeepWorking(int done, int total, int inHand) {
     const ULONGLONG now = GetTickCount64();
     if (now - gLastLook < kLookInterval) {
         return !gCancelled;
     }
     gLastLook = now;
+    if (!gWaitShown) {
+        gWaitShown = true;
+        gPreviousCursor = BeginWait();
+    }
     if (gProgressBox == nullptr && now - gStarted >= kBoxDelay) {
         ShowProgressBox();
     }
     if (gProgressBox != nullptr) {
-        ShowProgress(done, total);
+        ShowProgress(done, total, inHand);
     }
     TakeMessages();
     return !gCancelled;
 }
 
-void CancelLongWork() {
-    gCancelled = true;
+void RequestCloseDuringWork() {
+    Cancel();
+    if (++gCloseRequests >= 2) {
+        // Asked again while the files in hand finish: the program ends now, and each of
+        // those files keeps its old record or has its new one, which goes out in one write.
+        gQuitRequested = true;
+        gQuitCode = 0;
+    }
+}
+
+bool EndingNow() {
+    return gCloseRequests >= 2;
 }
 
 bool LongWorkRunning() {
@@ -210,7 +247,9 @@ bool EndLongWork() {
         DestroyWindow(gProgressBox);
         gProgressBox = nullptr;
     }
-    EndWait(gPreviousCursor);
+    if (gWaitShown) {
+        EndWait(gPreviousCursor);
+    }
     gWorking = false;
     if (gQuitRequested) {
         PostQuitMessage(gQuitCode);

@@ -1,7 +1,9 @@
 // The main window: five fields with their switches, the file list, and the commands.
 #include "editor/program.h"
 #include "resources/resource.h"
-#include "tagstore/tag_writer.h"
+
+#include <cstring>
+#include <vector>
 
 HWND gMainWindow = nullptr;
 
@@ -35,9 +37,53 @@ void Capture(TagFields& fields, FieldSwitches& switches) {
     }
 }
 
+// The files of a save that are in the workers' hands, by their paths, so that a file
+// listed twice is never written twice at once: the second waits for the first, and so
+// finds the record the first one wrote, as a save one file at a time does.
+char gInHand[kTasksInHand][kPathBufferSize];
+bool gSlotUsed[kTasksInHand];
+
+bool PathInHand(const char* path) {
+    for (int slot = 0; slot < kTasksInHand; ++slot) {
+        if (gSlotUsed[slot] && std::strcmp(gInHand[slot], path) == 0) {
+            return true;
+        }
+    }
+    return false;
+}
+
+// Hands the SelectionBuffer's file to the workers; false when it cannot be (no slot, or
+// no memory), which the save counts as a file skipped.
+bool HandOutWrite(const TagFields& fields, const FieldSwitches& switches) {
+    int slot = 0;
+    while (slot < kTasksInHand && gSlotUsed[slot]) {
+        ++slot;
+    }
+    FileTask* task = slot < kTasksInHand ? NewTask(TaskKind::WriteTag, SelectionBuffer) : nullptr;
+    if (task == nullptr) {
+        return false;
+    }
+    task->number = slot;
+    task->fields = fields;
+    task->switches = switches;
+    std::memcpy(gInHand[slot], task->path, sizeof gInHand[slot]);
+    gSlotUsed[slot] = HandOut(task);
+    return gSlotUsed[slot];
+}
+
+// Frees the slots of tasks taken back and deletes them; how many they were.
+int LetGo(const std::vector<FileTask*>& tasks) {
+    for (FileTask* task : tasks) {
+        gSlotUsed[task->number] = false;
+        delete task;
+    }
+    return static_cast<int>(tasks.size());
+}
+
 // Writes the captured fields to every entry, or only to the selected ones, as long
-// work that the user can cancel between two files. A file that cannot be written is
-// skipped.
+// work that the user can cancel: up to kFilesInFlight files at once, in list order. A
+// cancel starts no new file, and the files in hand finish, each with its whole record or
+// untouched; a file that cannot be written is skipped.
 void SaveLoop(const TagFields& fields, const FieldSwitches& switches, bool selectedOnly) {
     const int count = FileList::Count();
     int total = count;
@@ -45,17 +91,50 @@ void SaveLoop(const TagFields& fields, const FieldSwitches& switches, bool selec
         total -= FileList::IsSelected(i) ? 0 : 1;
     }
     BeginLongWork(WorkKind::Saving);
+    std::memset(gSlotUsed, 0, sizeof gSlotUsed);
+    std::vector<FileTask*> finished;
+    int next = 0;
     int done = 0;
-    for (int i = 0; i < count; ++i) {
-        if (selectedOnly && !FileList::IsSelected(i)) {
-            continue;
+    int inHand = 0;
+    bool finishing = false;
+    bool going = true;
+    for (;;) {
+        while (going && inHand < kTasksInHand && next < count) {
+            if (selectedOnly && !FileList::IsSelected(next)) {
+                ++next;
+            } else {
+                FileList::Text(next);
+                if (PathInHand(SelectionBuffer)) {
+                    break; // the same file again: once the one in hand is done
+                }
+                ++next;
+                HandOutWrite(fields, switches) ? ++inHand : ++done;
+            }
+            going = KeepWorking(done, total, inHand);
         }
-        if (!KeepWorking(done, total)) {
+        if (!going && !finishing) {
+            // Cancelled: the files no worker has started are not written; those under
+            // way finish.
+            finishing = true;
+            TakeBackUnstarted(finished);
+            inHand -= LetGo(finished);
+            SwitchLongWork(WorkKind::Finishing);
+        }
+        if (EndingNow()) {
+            AbandonTasks(); // the program ends: the files in hand finish on their own
             break;
         }
-        FileList::Text(i);
-        WriteTag(SelectionBuffer, fields, switches);
-        ++done;
+        if (inHand == 0 && (!going || next >= count)) {
+            break;
+        }
+        if (TakeFinished(finished, kWorkerWait)) {
+            const int taken = LetGo(finished);
+            done += taken;
+            inHand -= taken;
+        }
+        if (going || inHand > 0) {
+            going = KeepWorking(done, total, inHand) && going;
+        }
     }
     EndLongWork();
 }
@@ -135,7 +214,7 @@ INT_PTR CALLBACK MainWindowProc(HWND window, UINT message, WPARAM wParam, LPARAM
         return TRUE; // the platform focuses the first control, the Title field
     case WM_CLOSE:
         if (LongWorkRunning()) {
-            CancelLongWork(); // the program ends only between two files
+            RequestCloseDuringWork(); // first the files in hand finish
             return TRUE;
         }
         PostQuitMessage(0);

@@ -38,7 +38,7 @@ void RestoreLength(const char* path, long long size) {
 
 } // namespace
 
-bool LookAtFile(const char* path, RecordProbe& first) {
+bool LookAtFile(const char* path) {
     if (!IsRegularFile(path)) {
         return false;
     }
@@ -46,22 +46,19 @@ bool LookAtFile(const char* path, RecordProbe& first) {
     if (!OpenRaw(file, path, std::ios_base::in)) {
         return false;
     }
-    const bool probed = ProbeRecord(file, first);
     file.close();
-    return probed;
+    return true;
 }
 
-bool UpdateRecord(const char* path, const RecordProbe& first, const TagFields& captured,
-                  const FieldSwitches& switches) {
-    // Make sure the file is as the first look found it: a record is only ever
-    // rewritten where one was found, and a file that changed in between is left to
-    // whoever changed it.
+bool UpdateRecord(const char* path, const TagFields& captured, const FieldSwitches& switches) {
+    // Whether a record stands at the end, and where, is read on the handle the record is
+    // written through, so that what is written follows from what the file holds then.
     std::filebuf file;
     if (!OpenRaw(file, path, kUpdate)) {
         return false;
     }
     RecordProbe now;
-    if (!ProbeRecord(file, now) || now.present != first.present || now.size != first.size) {
+    if (!ProbeRecord(file, now)) {
         file.close();
         return false;
     }
@@ -80,7 +77,9 @@ bool UpdateRecord(const char* path, const RecordProbe& first, const TagFields& c
         return true;
     }
 
-    // Appended: a whole new record after the last byte of audio.
+    // Appended: a whole new record after the last byte of audio, at the offset the probe
+    // found, so that two saves of one file at once (under two names) put the same bytes
+    // at the same place.
     ComposeRecord(nullptr, captured, switches, record);
     if (!WriteAndClose(file, now.size, record, kRecordSize)) {
         RestoreLength(path, now.size);
@@ -90,6 +89,5 @@ bool UpdateRecord(const char* path, const RecordProbe& first, const TagFields& c
 }
 
 bool WriteTag(const char* path, const TagFields& captured, const FieldSwitches& switches) {
-    RecordProbe first;
-    return LookAtFile(path, first) && UpdateRecord(path, first, captured, switches);
+    return LookAtFile(path) && UpdateRecord(path, captured, switches);
 }

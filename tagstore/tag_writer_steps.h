@@ -4,12 +4,11 @@
 
 #include "tagstore/tag_file.h"
 
-// The first look: opens the file for reading, learns its length and whether a record
-// stands at its end, and closes it. False when the file cannot be opened or read.
-bool LookAtFile(const char* path, RecordProbe& first);
+// The first look: a regular file that opens for reading (and is closed again). False
+// when it is something else or cannot be opened. Nothing is read: on a share each read
+// is a round trip, and the record is read where it is written, below.
+bool LookAtFile(const char* path);
 
-// Opens the file for update (never truncating, never creating) and writes the
-// record, provided the file is still as `first` found it; a file that changed in
-// between is left to whoever changed it.
-bool UpdateRecord(const char* path, const RecordProbe& first, const TagFields& captured,
-                  const FieldSwitches& switches);
+// Opens the file for update (never truncating, never creating), reads its end on that
+// handle, and writes the record: in place where one stands, else after the last byte.
+bool UpdateRecord(const char* path, const TagFields& captured, const FieldSwitches& switches);

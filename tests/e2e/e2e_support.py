@@ -399,7 +399,13 @@ def progress_box():
     return app and next((n for n in app if n is not None and n.name == "Quorwin"), None)
 
 
+# How many screen pixels GTK draws for each of the tree's (GDK_SCALE=2: 200 percent).
+SCALE = int(os.environ.get("GDK_SCALE", "1"))
+
+
 def screenshot(path, x, y, width, height):
+    """The screen's pixels under a rectangle in the tree's coordinates."""
+    x, y, width, height = (SCALE * n for n in (x, y, width, height))
     subprocess.run(["import", "-window", "root", "-crop", f"{width}x{height}+{x}+{y}", "+repage",
                     path], check=True)
 

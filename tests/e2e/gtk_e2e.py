@@ -3,7 +3,7 @@
 found through the accessibility tree as an assistive tool finds it, and driven with
 real mouse clicks and key presses, on X11 and on Wayland.
 
-    gtk_e2e.py PROGRAM ARTIFACT_DIR
+    gtk_e2e.py PROGRAM ARTIFACT_DIR [pictures]
 
 on the display that DISPLAY or WAYLAND_DISPLAY names.
 """
@@ -18,9 +18,12 @@ from cursor_watch import CursorWatch
 from e2e_support import (APP_ID, ENTRY, act, application, await_window, cell, centre,
                          chooser_window, extents, find, focused, make_record, modal,
                          progress_box, record, rows, selected, states, text, user_input,
-                         wait_for, walk, window)
+                         wait_for, walk, window, SCALE)
 
 PROGRAM, ARTIFACTS = sys.argv[1], sys.argv[2]
+# "pictures": only the pictures of the window in use, in whatever theme and scale GTK
+# is given (GTK_THEME, GDK_SCALE), not the test.
+PICTURES_ONLY = sys.argv[3:] == ["pictures"]
 VERSION = os.environ["QUORWIN_VERSION"]  # the project's, from the build
 # Cursors without animation: the X server then reports the one shown by its name.
 os.environ["XCURSOR_ANIM"] = "0"
@@ -287,6 +290,67 @@ def edit_menu(user, comments, album):
     wait_for(lambda: text(album) == "New album", "Ctrl+Z to take the paste back")
 
 
+def drag_onto(node, *paths):
+    """Drags the paths from a window of their own onto the node, with the pointer. The
+    drag source runs unscaled and aims at the node's middle in screen pixels."""
+    x, y = centre(node)
+    source = dict(os.environ)
+    source.pop("GDK_SCALE", None)
+    subprocess.run([sys.executable, os.path.join(os.path.dirname(__file__), "drag_source.py"),
+                    "--to", "%d,%d" % (x * SCALE, y * SCALE)] + list(paths),
+                   check=True, timeout=60, env=source)
+
+
+def tab_to(user, main_window, control):
+    """Tab, one stop at a time, until `control` (role, name) has the focus."""
+    for _ in range(len(TAB_ORDER)):
+        now = focused(main_window)
+        if now == control:
+            return
+        user.key("Tab")
+        wait_for(lambda: focused(main_window) != now, "Tab to move on from %r" % (now,))
+    check(focused(main_window) == control, "Tab never reached %r" % (control,))
+
+
+# An album as a music folder holds it: songs with their titles and the artist, and no
+# album or year yet.
+ALBUM = ("Nina Ray", "Night Lines (2019)")
+ALBUM_SONGS = ["01 Opening", "02 Salt Window", "03 Quiet Engines", "04 Ferrylight",
+               "05 Copper Sky Drive", "06 Halvard Street", "07 Northbound Glass",
+               "08 Lantern Tide", "09 Closing"]
+
+
+def album_picture(user, main_window, field, switch, files):
+    """The window as it is used on a music folder, for the pictures: an album dropped
+    onto the list, the first song's tag shown by the keyboard, an album and a year
+    typed, Title and Comments switched off. Keys, actions and one drag only, so that
+    it works at any scale."""
+    album = os.path.join(os.environ["HOME"], "Music", *ALBUM)
+    os.makedirs(album)
+    for song in ALBUM_SONGS:
+        with open(os.path.join(album, song + ".mp3"), "wb") as f:
+            f.write(os.urandom(4000).replace(b"T", b"t") +
+                    make_record(song[3:], ALBUM[0], "", "", "", 12))
+    drag_onto(files, album)
+    wait_for(lambda: len(rows(files)) == len(ALBUM_SONGS), "the album's songs listed")
+    tab_to(user, main_window, (pyatspi.ROLE_TABLE, "Files To Edit"))
+    user.key("Home")
+    wait_for(lambda: text(field["Title:"]) == "Opening" and text(field["Artist:"]) == ALBUM[0],
+             "the first song's tag shown")
+    for name, value in (("Album:", "Night Lines"), ("Year:", "2019")):
+        tab_to(user, main_window, (pyatspi.ROLE_TEXT, name))
+        user.key("a", ("ctrl",))
+        user.type(value)
+        wait_for(lambda: text(field[name]) == value, name + " typed")
+    for name in field:
+        on = name not in ("Title:", "Comments:")
+        if states(switch[name]).contains(pyatspi.STATE_CHECKED) != on:
+            act(switch[name])
+        wait_for(lambda: states(field[name]).contains(pyatspi.STATE_SENSITIVE) == on,
+                 name + " switched " + ("on" if on else "off"))
+    shot(user, "album", *extents(main_window))
+
+
 def drop_files(field, files, folder):
     """A file and a folder dragged from elsewhere onto the list: the file, and the
     folder's songs at any depth whatever the case of their extension, in order without
@@ -298,8 +362,7 @@ def drop_files(field, files, folder):
     for name in songs + ["cover.jpg"]:
         with open(os.path.join(tree, name), "wb") as f:
             f.write(b"audio")
-    subprocess.run([sys.executable, os.path.join(os.path.dirname(__file__), "drag_source.py"),
-                    "--to", "%d,%d" % centre(files), b_path, tree], check=True, timeout=60)
+    drag_onto(files, b_path, tree)
     expected = sorted([b_path] + [os.path.join(tree, name) for name in songs], key=str.lower)
     wait_for(lambda: rows(files) == expected, "the dropped file and folder's songs listed")
     check(text(field["Title:"]) == "Song B", "a drop changed the fields")
@@ -307,8 +370,9 @@ def drop_files(field, files, folder):
 
 def slow_disk(pid, delay_us):
     """Makes every file the program opens take `delay_us` microseconds longer, as on a
-    network share: strace, attached to it, delays the return of each openat."""
-    tracer = subprocess.Popen(["strace", "-q", "-p", str(pid), "-e", "trace=openat",
+    network share: strace, attached to it and to every thread it starts (the workers that
+    open the files), delays the return of each openat."""
+    tracer = subprocess.Popen(["strace", "-q", "-f", "-p", str(pid), "-e", "trace=openat",
                                "-e", "inject=openat:delay_exit=%d" % delay_us, "-o", os.devnull])
 
     def attached():
@@ -338,34 +402,34 @@ def saved_record(old, texts, on):
     return old[:-128] + bytes(tail)
 
 
-def long_work(user, program, main_window, field, switch, button, files, folder):
+def long_work(user, program, main_window, field, switch, button, files):
     """Save To ALL over 300 songs on a slow disk: the window keeps answering, a progress
     box shows how far it has come, and Escape stops it between two files; every file is
     whole or untouched, and the next save writes them all."""
-    many = os.path.join(folder, "many")
+    many = os.path.join(os.environ["HOME"], "Music", ALBUM[0], "Radio Sessions (2021)")
     os.makedirs(many)
     before = {}
     for i in range(300):
-        path = os.path.join(many, "song %03d.mp3" % i)
+        path = os.path.join(many, "Session %03d.mp3" % (i + 1))
         before[path] = os.urandom(1000).replace(b"T", b"t") + \
             make_record("Song %d" % i, "Artist", "Old album", "1999", "c", 7)
         with open(path, "wb") as f:
             f.write(before[path])
     act(button["Clear All"])
     wait_for(lambda: rows(files) == [], "Clear All's action to empty the list")
-    subprocess.run([sys.executable, os.path.join(os.path.dirname(__file__), "drag_source.py"),
-                    "--to", "%d,%d" % centre(files), many], check=True, timeout=60)
+    drag_onto(files, many)
     wait_for(lambda: files.queryTable().nRows == 300, "300 songs listed", timeout=30)
     wait_for(lambda: scroll_bar_shown(files), "the list's scroll bar with more rows than fit")
     user.click(*centre(field["Album:"]))
     user.key("a", ("ctrl",))
-    user.type("Long work")
-    wait_for(lambda: text(field["Album:"]) == "Long work", "the album typed")
+    user.type("Radio Sessions")
+    wait_for(lambda: text(field["Album:"]) == "Radio Sessions", "the album typed")
     texts = [text(field[n]) for n in field]
     on = [states(switch[n]).contains(pyatspi.STATE_CHECKED) for n in field]
     after = {path: saved_record(old, texts, on) for path, old in before.items()}
 
-    tracer = slow_disk(program.pid, 10000)  # two opens a file: 6 s for the whole save
+    # Two opens a file, sixteen files at once: about 4 s for the whole save.
+    tracer = slow_disk(program.pid, 100000)
     try:
         act(button["Save To ALL"])
         if SYSTEM == "x11":
@@ -382,7 +446,11 @@ def long_work(user, program, main_window, field, switch, button, files, folder):
         if SYSTEM == "x11":
             answered = user.ping("Quorwin ")
             check(answered is not None, "the window did not answer a ping with the box up")
-            shot(user, "progress", *extents(box))
+            # The box over the main window, which it is centred on.
+            (x, y, w, h), (bx, by, bw, bh) = extents(main_window), extents(box)
+            left, top = min(x, bx), min(y, by)
+            shot(user, "progress", left, top, max(x + w, bx + bw) - left,
+                 max(y + h, by + bh) - top)
         user.key("Escape")
         wait_for(lambda: progress_box() is None, "Escape to take the box down")
     finally:
@@ -445,6 +513,12 @@ def main():
         check(rows(files) == [], "the list does not start empty")
         x, y, w, h = extents(main_window)
         shot(user, "main-empty", x, y, w, h)
+        if PICTURES_ONLY:
+            album_picture(user, main_window, field, switch, files)
+            user.close_window("Quorwin ")
+            check(program.wait(timeout=10) == 0, "the program did not end well")
+            print("gtk pictures on %s taken in %s" % (SYSTEM, ARTIFACTS))
+            return
         keyboard_pass(user, main_window, field, switch)
         actions_on_empty_list(user, main_window, field, switch, button, files)
 
@@ -490,7 +564,11 @@ def main():
 
         edit_with_mouse(user, main_window, field, switch, button, files, folder, songs)
         drop_files(field, files, folder)
-        long_work(user, program, main_window, field, switch, button, files, folder)
+        if user.screenshots:
+            act(button["Clear All"])
+            wait_for(lambda: rows(files) == [], "Clear All's action to empty the list")
+            album_picture(user, main_window, field, switch, files)
+        long_work(user, program, main_window, field, switch, button, files)
 
         # The close box ends the program with status 0.
         user.close_window("Quorwin ")

@@ -3,6 +3,8 @@
 ProductCode.
 
     check_windows_installer.py MSI ZIP WINGET_ROOT VERSION SITE SCHEMA_DIR
+
+SCHEMA_DIR holds winget's 1.12.0 schemas, which every manifest is checked against.
 """
 import hashlib
 import json
@@ -52,18 +54,14 @@ def check_manifests(root, msi, zip_path, version, schemas, properties):
     found = sorted(os.path.relpath(os.path.join(d, f), root)
                    for d, _, files in os.walk(root) for f in files)
     check(found == sorted(os.path.join(folder, name) for name in kinds), f"manifests {found}")
-    if not os.path.isdir(schemas):
-        print(f"{schemas} is missing: the manifests are not checked against their schemas",
-              file=sys.stderr)
     documents = {}
     for name, kind in kinds.items():
         # winget reads every value as a string, as the BaseLoader does.
         with open(os.path.join(root, folder, name), encoding="utf-8") as file:
             document = documents[kind] = yaml.load(file, Loader=yaml.BaseLoader) or {}
-        if os.path.isdir(schemas):
-            with open(os.path.join(schemas, f"manifest.{kind}.1.12.0.json")) as file:
-                for error in jsonschema.Draft7Validator(json.load(file)).iter_errors(document):
-                    check(False, f"{name}: {list(error.absolute_path)}: {error.message}")
+        with open(os.path.join(schemas, f"manifest.{kind}.1.12.0.json")) as file:
+            for error in jsonschema.Draft7Validator(json.load(file)).iter_errors(document):
+                check(False, f"{name}: {list(error.absolute_path)}: {error.message}")
         for key, value in (("PackageIdentifier", "Quorwin.Quorwin"), ("PackageVersion", version),
                            ("ManifestVersion", "1.12.0"), ("ManifestType", kind)):
             check(document.get(key) == value, f"{name}: {key} {document.get(key)!r}")

@@ -4,20 +4,26 @@
 # signatures, the MSI's tables and the manifests, and starts the zip's program under
 # Wine on a virtual display until its window is mapped. Then, in a fresh Wine prefix,
 # installs the MSI silently and finds the files, the Start menu shortcut and the Apps &
-# features entry, starts the program from the shortcut's target, upgrades to an MSI of
-# a higher version from the same source, is refused the older one over it, and
-# uninstalls, leaving nothing.
-#   check_windows_release.sh CPACK BUILD_DIR VERSION ARTIFACT_DIR [SCHEMA_DIR]
-# SCHEMA_DIR holds winget's published 1.12.0 schemas (default: ../shared/winget/
-# schemas-1.12.0 beside the project); where it is missing the rest is still checked.
+# features entry, starts the program from the shortcut's target, upgrades to the MSI a
+# release of the next version would have, is refused the older one over it with the
+# installer's message, and uninstalls, leaving the user's folders as they were.
+#   check_windows_release.sh CMAKE CPACK BUILD_DIR VERSION ARTIFACT_DIR MSIEXEC_BOX
+#       [SCHEMA_DIR]
+# MSIEXEC_BOX is msiexec_box.exe. SCHEMA_DIR holds winget's published 1.12.0 schemas
+# (default: ../shared/winget/schemas-1.12.0 beside the project); without them the test
+# is skipped.
 set -euo pipefail
 here=$(cd "$(dirname "$0")" && pwd)
-cpack=$1
-build=$2
-version=$3
-artifacts=$4
-schemas=${5:-$here/../../../shared/winget/schemas-1.12.0}
+cmake=$1
+cpack=$2
+build=$3
+version=$4
+artifacts=$5
+msiexec_box=$6
+schemas=${7:-$here/../../../shared/winget/schemas-1.12.0}
 python=${QUORWIN_PYTHON:-python3}
+[ -d "$schemas" ] ||
+    { echo "winget's schemas are missing ($schemas): the release is not checked" >&2; exit 77; }
 "$python" -c 'import pefile, yaml, jsonschema' 2>/dev/null ||
     { echo "pefile, yaml or jsonschema is missing" >&2; exit 77; }
 for tool in xvfb-run xwininfo import wixl msiinfo osslsigncode openssl; do
@@ -79,8 +85,7 @@ entries() { # Apps & features' entries named Quorwin, as "PRODUCT_CODE VERSION" 
             END { for (code in name) print code, version[code] }'
 }
 installed() { # PRODUCT_CODE VERSION: the zip's files, the shortcut, the one entry
-    local profile folder link
-    profile=$(echo "$WINEPREFIX"/drive_c/users/*/AppData)
+    local folder link
     folder=$profile/Local/Programs/Quorwin
     link="$profile/Roaming/Microsoft/Windows/Start Menu/Programs/Quorwin.lnk"
     for file in quorwin.exe README.txt LICENSE.txt; do
@@ -95,6 +100,12 @@ installed() { # PRODUCT_CODE VERSION: the zip's files, the shortcut, the one ent
 }
 
 step install, fresh prefix
+"$wine_run" cmd /c exit # makes the prefix
+profile=$(echo "$WINEPREFIX"/drive_c/users/*/AppData)
+user_folders() { # every name in the user's local application data and Start menu
+    (cd "$profile" && find Local "Roaming/Microsoft/Windows/Start Menu" | LC_ALL=C sort)
+}
+before=$(user_folders)
 msiexec /i "$msi" || fail "the MSI did not install"
 IFS=. read -r major minor patch _ <<<"$version.0.0" # the MSI's version has three fields
 installed "$product_code" "$major.$minor.$patch"
@@ -103,18 +114,27 @@ step the installed program, started from the shortcut
 "$here/show_window.sh" "$artifacts/installed-wine.png" "$wine_run" "$target"
 
 step upgrade
-newer=$major.$minor.$((patch + 1))
-newer_code=$("$python" -c 'import uuid; print("{%s}" % str(uuid.uuid4()).upper())')
+codes=$("$cmake" -DVERSION="$major.$minor.$((patch + 1))" \
+    -P "$here/../../packaging/msi_codes.cmake") || fail "no codes for the next version"
+read -r newer newer_code <<<"$codes"
 "$python" "$here/../../packaging/windows_release.py" msi "$build/packaging/windows/quorwin.wxs" \
     "$release" "$scratch/newer.msi" "Version=$newer" "ProductCode=$newer_code"
 msiexec /i "$scratch/newer.msi" || fail "the newer MSI did not install"
 installed "$newer_code" "$newer"
-! msiexec /i "$msi" || fail "the older MSI installed over the newer"
+# Refused by the launch condition, 1603 with its message, not for another reason. Wine
+# shows that message in a box only (none with /qn, and not in msiexec's log): /qb.
+refusal=$("$wine_run" "$msiexec_box" /i "Z:${msi//\//\\}" /qb | tr -d '\r') ||
+    fail "msiexec_box failed: $refusal"
+[[ $refusal == "box: A newer version of Quorwin is already installed."*$'\n'"exit code: 1603" ]] ||
+    fail "the older MSI over the newer: $refusal"
 installed "$newer_code" "$newer"
 
 step uninstall
 msiexec /x "$scratch/newer.msi" || fail "the MSI did not uninstall"
 [ -z "$(entries)" ] || fail "Apps & features after uninstalling: $(entries)"
+changed=$(diff <(echo "$before") <(user_folders)) ||
+    fail "the user's folders after uninstalling, against before installing:
+$changed"
 left=$(find "$WINEPREFIX/drive_c" -iname '*quorwin*')
 [ -z "$left" ] || fail "left after uninstalling: $left"
 ! "$wine_run" reg query 'HKCU\Software\Quorwin' >/dev/null 2>&1 ||

@@ -15,6 +15,7 @@
 #include <commctrl.h>
 #include <commdlg.h>
 
+#include <algorithm>
 #include <cstdio>
 #include <fstream>
 #include <functional>
@@ -158,13 +159,15 @@ HWND ChildWithText(HWND parent, const std::string& text, const char* className =
     return nullptr;
 }
 
-// A screenshot of a window's rectangle on the screen, as a .bmp file, once the window
-// and its controls have painted what they show.
+// A screenshot of a window's client area on the screen, as a .bmp file, once the
+// window and its controls have painted what they show. The frame is left out: with no
+// window manager on the virtual display, nothing draws it.
 void Screenshot(HWND window, const std::string& path) {
     RedrawWindow(window, nullptr, nullptr,
                  RDW_INVALIDATE | RDW_ERASE | RDW_ALLCHILDREN | RDW_UPDATENOW);
     RECT r;
-    GetWindowRect(window, &r);
+    GetClientRect(window, &r);
+    MapWindowPoints(window, nullptr, reinterpret_cast<POINT*>(&r), 2);
     const int w = r.right - r.left, h = r.bottom - r.top;
     HDC screen = GetDC(nullptr);
     HDC memory = CreateCompatibleDC(screen);
@@ -593,6 +596,60 @@ void LongSave(HWND main, const std::string& artifacts) {
     RemoveDirectoryA(folder.c_str());
 }
 
+// --- The picture -----------------------------------------------------------------------
+// The window as it is used on a music folder: an album's songs chosen through the open
+// dialog, the first one's tag shown, an album and a year typed for all of them, Title
+// and Comments switched off. The folder is on the test's own drive C:.
+void AlbumPicture(HWND main, const std::string& artifacts) {
+    auto item = [main](int id) { return GetDlgItem(main, id); };
+    const std::string folders[] = {"C:\\Music", "C:\\Music\\Nina Ray",
+                                   "C:\\Music\\Nina Ray\\Night Lines (2019)"};
+    const std::string& album = folders[2];
+    for (const std::string& folder : folders) {
+        CreateDirectoryA(folder.c_str(), nullptr);
+    }
+    const std::string songs[] = {"01 Opening",          "02 Salt Window",      "03 Quiet Engines",
+                                 "04 Ferrylight",       "05 Copper Sky Drive", "06 Halvard Street",
+                                 "07 Northbound Glass", "08 Lantern Tide",     "09 Closing"};
+    std::string names;
+    for (const std::string& song : songs) {
+        WriteFile(album + "\\" + song + ".mp3",
+                  Audio(3000) + Record(song.substr(3), "Nina Ray", "", "", "", 12));
+        names += "\"" + song + ".mp3\" ";
+    }
+    ChooseInOpenDialog(item(IDC_OPEN), Wide(album), Wide(names), "the album");
+    const List list{item(IDC_FILE_LIST)};
+    CheckSoon([&] { return list.Count() == static_cast<int>(std::size(songs)); },
+              "the album's songs listed");
+    list.ClickEntry(0);
+    CheckSoon([&] { return TextOf(item(IDC_TITLE)) == "Opening"; }, "the first song's tag shown");
+    Check(Replace(item(IDC_ALBUM), "Night Lines") && Replace(item(IDC_YEAR), "2019"),
+          "the album and the year typed");
+    const int uses[] = {IDC_USE_TITLE, IDC_USE_ARTIST, IDC_USE_ALBUM, IDC_USE_YEAR,
+                        IDC_USE_COMMENT};
+    auto wanted = [main](int use) {
+        const bool on = use != IDC_USE_TITLE && use != IDC_USE_COMMENT;
+        return (IsDlgButtonChecked(main, use) == BST_CHECKED) == on;
+    };
+    for (int use : uses) {
+        if (!wanted(use)) {
+            Click(item(use));
+        }
+    }
+    CheckSoon([&] { return std::all_of(std::begin(uses), std::end(uses), wanted); },
+              "Title and Comments switched off, the others on");
+    Screenshot(main, artifacts + "wine-album.bmp");
+
+    Click(item(IDC_CLEAR_ALL));
+    CheckSoon([&] { return list.Count() == 0; }, "the album taken off the list");
+    for (const std::string& song : songs) {
+        DeleteFileA((album + "\\" + song + ".mp3").c_str());
+    }
+    for (int i = static_cast<int>(std::size(folders)) - 1; i >= 0; --i) {
+        RemoveDirectoryA(folders[i].c_str());
+    }
+}
+
 } // namespace
 
 int main(int argc, char** argv) {
@@ -791,6 +848,7 @@ int main(int argc, char** argv) {
     Check(IsWindow(main) && TextOf(item(IDC_COMMENT)) == shownBefore && list.Count() == 0,
           "the main window is as it was");
 
+    AlbumPicture(main, artifacts);
     LongSave(main, artifacts);
 
     // The close box ends the program with status 0.

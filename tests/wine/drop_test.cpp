@@ -148,7 +148,9 @@ int StaysAlive(HWND main, HWND list, LRESULT count) {
                  reinterpret_cast<LPARAM>(GetDlgItem(main, IDC_CLEAR_ALL)));
     const bool emptied = WaitFor([&] { return Ask(list, LB_GETCOUNT, 0, 0) == 0; }, 60000);
     const ULONGLONG empty = GetTickCount64();
-    Sleep(400); // a check or two after the clear
+    // Two more checks: the second was sent with the list already empty.
+    const int sent = checks.Sent();
+    const bool checkedAfter = WaitFor([&] { return checks.Sent() >= sent + 2; });
     checks.Stop();
     const int late = checks.unanswered;
     std::printf("the list grew from %ld to %ld entries in %.2f s and Clear All emptied it in "
@@ -159,7 +161,10 @@ int StaysAlive(HWND main, HWND list, LRESULT count) {
     if (!filled || !emptied) {
         std::printf("drop_test: the list did not %s\n", filled ? "empty" : "fill");
     }
-    return filled && emptied && late == 0 ? 0 : 1;
+    if (!checkedAfter) {
+        std::printf("drop_test: no hung check was made after the list was empty\n");
+    }
+    return filled && emptied && checkedAfter && late == 0 ? 0 : 1;
 }
 
 // Escape in the progress box while the songs found are listed: the list is as it was.

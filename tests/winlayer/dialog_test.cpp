@@ -3,6 +3,7 @@
 #include "resources/resource.h"
 #include "winlayer/core/dialog.h"
 #include "winlayer/core/input.h"
+#include "winlayer/core/window.h"
 #include "winlayer/headless/session.h"
 #include "winlayer/include/windows.h"
 
@@ -163,6 +164,10 @@ TEST_F(Dialogs, DisabledWindowsTakeNoInputButShowSetText) {
     char text[8] = {};
     session.Do([&] { GetDlgItemTextA(main, IDC_TITLE, text, 3); });
     EXPECT_STREQ(text, "se") << "at most n - 1 characters and a terminator";
+    // A control's text is shown in the process code page, UTF-8, as a file's name is.
+    session.Do([this] { SetDlgItemTextA(main, IDC_OPEN, "03 \xE5\xA4\x9C.mp3 \xFF"); });
+    EXPECT_EQ(winlayer::DisplayText(*winlayer::FindControl(main, IDC_OPEN)),
+              "03 \xE5\xA4\x9C.mp3 ?");
     session.Do([this] { EnableWindow(main, FALSE); });
     const size_t seen = gSeen.size();
     session.Click(main, IDC_OPEN);

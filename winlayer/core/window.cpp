@@ -70,7 +70,13 @@ void SetText(Window& window, std::string text) {
 }
 
 std::string DisplayText(const Window& window) {
-    return window.kind == ControlKind::Edit ? window.text : Windows1252ToUtf8(window.text);
+    if (window.kind == ControlKind::Edit) {
+        return window.text;
+    }
+    // The process code page, UTF-8 here as the Windows program's manifest makes it there:
+    // a text with a file's name in it (the progress box's) shows the name as its folder
+    // does. A broken sequence shows as "?".
+    return CharsToUtf8(Utf8ToChars(window.text));
 }
 
 void SetChecked(Window& window, bool checked) {

@@ -92,7 +92,7 @@ Window* FindControl(HWND dialog, int id);
 void SetText(Window& window, std::string text);
 
 // The text a back end shows for a window, in UTF-8: an edit's as typed, and the
-// program's captions and control texts converted from Windows-1252.
+// program's captions and control texts in the process code page, UTF-8.
 std::string DisplayText(const Window& window);
 void SetChecked(Window& window, bool checked);
 void SetEnabled(Window& window, bool enabled);
