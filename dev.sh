@@ -16,7 +16,7 @@ PACKAGE_PACKAGES=(dpkg-dev file wixl msitools osslsigncode)
 TEST_PACKAGES=(libgtest-dev libgmock-dev googletest xvfb xauth x11-utils dbus at-spi2-core
     python3-pyatspi python3-xlib python3-gi gir1.2-gtk-3.0 imagemagick desktop-file-utils appstream
     python3-pefile lintian mutter pipewire libglib2.0-bin strace python3-yaml python3-jsonschema
-    openssl)
+    openssl sshfs openssh-sftp-server)
 WINDOWS_PACKAGES=(mingw-w64 wine wine64)
 FUZZ_PACKAGES=(clang libclang-rt-14-dev)
 
@@ -129,7 +129,7 @@ conformance_fuzz() {
 
 cmd_bench() {
     ensure_packages "${BUILD_PACKAGES[@]}" xvfb xauth dbus at-spi2-core python3-pyatspi \
-        python3-xlib python3-gi gir1.2-gtk-3.0 "${WINDOWS_PACKAGES[@]}"
+        python3-xlib python3-gi gir1.2-gtk-3.0 sshfs openssh-sftp-server "${WINDOWS_PACKAGES[@]}"
     build bench
     for bench in build/bench/bench/*_bench; do
         echo "== $(basename "$bench")"
@@ -147,6 +147,11 @@ cmd_bench() {
     echo "== gtk_big_drop"
     QUORWIN_PYTHON=/usr/bin/python3 tests/e2e/run_gtk_e2e.sh build/bench/editor/quorwin \
         build/bench/artifacts x11 bench/gtk_big_drop.py 20000 100000
+    # Save To ALL and a dropped folder's walk on a slow network share, and a stall of
+    # the share in a save, beside the bare calls of the same work.
+    echo "== gtk_share_bench"
+    QUORWIN_PYTHON=/usr/bin/python3 tests/e2e/run_gtk_e2e.sh build/bench/editor/quorwin \
+        build/bench/artifacts x11 bench/gtk_share_bench.py build/bench/bench/share_loops
     build windows >/dev/null
     echo "== wine_big_drop"
     QUORWIN_WINEPREFIX=$PWD/build/windows/wineprefix bench/wine_big_drop.sh \

@@ -15,37 +15,16 @@ import shutil
 import subprocess
 import sys
 import tempfile
-import threading
 import time
 
 HERE = os.path.dirname(os.path.abspath(__file__))
 sys.path.insert(0, os.path.join(HERE, os.pardir, "tests", "e2e"))
 sys.path.insert(0, os.path.join(HERE, os.pardir, "tests", "support"))
 
-from e2e_support import (XInput, act, centre, find, user_input, wait_for,  # noqa: E402
+from e2e_support import (Pings, act, centre, find, user_input, wait_for,  # noqa: E402
                          window)
 from big_folder import make_songs  # noqa: E402
 import pyatspi  # noqa: E402
-
-
-class Pings(threading.Thread):
-    """The desktop's ping every 200 ms, on a connection of its own; the longest wait."""
-
-    def __init__(self):
-        super().__init__(daemon=True)
-        self.user = XInput()
-        self.stop = False
-        self.sent = self.late = 0
-        self.longest = 0.0
-
-    def run(self):
-        while not self.stop:
-            waited = self.user.ping("Quorwin ", timeout=10.0)
-            waited = 10.0 if waited is None else waited
-            self.sent += 1
-            self.late += waited > 1.0
-            self.longest = max(self.longest, waited)
-            time.sleep(0.2)
 
 
 def measure(program, count):
@@ -57,7 +36,7 @@ def measure(program, count):
         main = wait_for(lambda: window("Quorwin "), "the main window", timeout=30)
         files = find(main, pyatspi.ROLE_TABLE, "Files To Edit")
         clear = find(main, pyatspi.ROLE_PUSH_BUTTON, "Clear All")
-        pings = Pings()
+        pings = Pings(0.2, timeout=10.0)
         pings.start()
         dropped = time.monotonic()
         subprocess.run([sys.executable, os.path.join(HERE, os.pardir, "tests", "e2e",
@@ -70,8 +49,7 @@ def measure(program, count):
         wait_for(lambda: files.queryTable().nRows == 0, "the list emptied", timeout=300)
         cleared = time.monotonic()
         time.sleep(0.5)
-        pings.stop = True
-        pings.join()
+        pings.finish()
         print("%d songs: listed %.2f s after the drop, Clear All emptied the list in %.2f s; "
               "%d pings, the longest waited %.0f ms, %d over a second"
               % (count, listed - dropped, cleared - listed, pings.sent, pings.longest * 1000,

@@ -10,6 +10,8 @@
 #include "tagstore/tag_writer.h"
 
 #include <algorithm>
+#include <atomic>
+#include <chrono>
 #include <condition_variable>
 #include <cstring>
 #include <filesystem>
@@ -30,12 +32,15 @@ struct Workers {
     std::condition_variable taskFinished; // a task came back
     // Each holds at most what one command has in hand, and has room for it from the start:
     // no task is ever lost to a lack of memory once it is handed out.
-    std::vector<FileTask*> waiting;  // handed out, no worker has it yet
-    std::vector<FileTask*> working;  // in a worker's hands
-    std::vector<FileTask*> finished; // done, not yet taken back
-    int inHand = 0;                  // handed out and not yet taken back
-    bool holding = false;            // cancelled: no waiting task is started
-    int started = 0;                 // how many threads run
+    std::vector<FileTask*> waiting;   // handed out, no worker has it yet
+    std::vector<FileTask*> working;   // in a worker's hands
+    std::vector<FileTask*> finished;  // done, not yet taken back
+    int inHand = 0;                   // handed out and not yet taken back
+    std::atomic<bool> holding{false}; // cancelled: no waiting task is started
+    int running = 0;                  // tasks being done right now
+    int allowed = kFilesInFlight;     // how many may be, by how long a task takes
+    long long averageMicros = 0;      // how long a task has taken of late
+    int started = 0;                  // how many threads run
 };
 
 Workers* gWorkers = nullptr;
@@ -43,19 +48,39 @@ Workers* gWorkers = nullptr;
 // them all at once, with one wake for the workers, before it waits for them.
 std::vector<FileTask*> gStaged;
 
+// How many tasks are done at once follows how long one takes. Where each costs round
+// trips or a disk's seeks, kFilesInFlight wait together; where the calls are done in
+// microseconds (a local disk and its cache), more than two at once only make the
+// workers wait for each other and for the processors.
+constexpr long long kSlowTaskMicros = 500;
+constexpr int kFastTasksAtOnce = 2;
+constexpr size_t kFastBatch = 8;
+
+// Wakes as many workers as may start on `waiting` more tasks.
+void WakeWorkers(Workers& workers, int waiting) {
+    const int free = workers.allowed - workers.running;
+    for (int n = 0; n < waiting && n < free; ++n) {
+        workers.taskWaits.notify_one();
+    }
+}
+
+void NoteTaskTime(Workers& workers, std::chrono::steady_clock::duration taken) {
+    const long long micros = std::chrono::duration_cast<std::chrono::microseconds>(taken).count();
+    workers.averageMicros += (micros - workers.averageMicros) / 4;
+    const int before = workers.allowed;
+    workers.allowed = workers.averageMicros >= kSlowTaskMicros ? kFilesInFlight : kFastTasksAtOnce;
+    if (workers.allowed > before) {
+        WakeWorkers(workers, static_cast<int>(workers.waiting.size()));
+    }
+}
+
 // Gives the workers the tasks handed out since the last time. Called with the lock held.
 void GiveStaged(Workers& workers) {
     for (FileTask* task : gStaged) {
         (workers.started == 0 ? workers.finished : workers.waiting).push_back(task);
     }
     workers.inHand += static_cast<int>(gStaged.size());
-    if (gStaged.size() >= static_cast<size_t>(kFilesInFlight)) {
-        workers.taskWaits.notify_all();
-    } else {
-        for (size_t n = 0; n < gStaged.size(); ++n) {
-            workers.taskWaits.notify_one();
-        }
-    }
+    WakeWorkers(workers, static_cast<int>(gStaged.size()));
     gStaged.clear();
 }
 
@@ -164,22 +189,49 @@ void DoTask(FileTask& task) {
 void WorkerLoop(Workers* workers) {
     std::unique_lock<std::mutex> lock(workers->mutex);
     for (;;) {
-        workers->taskWaits.wait(
-            lock, [workers] { return !workers->waiting.empty() && !workers->holding; });
-        FileTask* task = workers->waiting.front();
-        workers->waiting.erase(workers->waiting.begin());
-        workers->working.push_back(task);
+        workers->taskWaits.wait(lock, [workers] {
+            return !workers->waiting.empty() && !workers->holding &&
+                   workers->running < workers->allowed;
+        });
+        // Several tasks at a time where tasks are quick, so that the lock is taken once
+        // for them; one at a time where each waits on the disk or the share.
+        const int free = workers->allowed - workers->running;
+        const size_t share = std::max<size_t>(1, workers->waiting.size() / free);
+        const size_t count =
+            workers->allowed < kFilesInFlight ? std::min<size_t>(kFastBatch, share) : 1;
+        FileTask* batch[kFastBatch] = {};
+        for (size_t i = 0; i < count; ++i) {
+            batch[i] = workers->waiting[i];
+            workers->working.push_back(batch[i]);
+        }
+        workers->waiting.erase(workers->waiting.begin(),
+                               workers->waiting.begin() + static_cast<std::ptrdiff_t>(count));
+        ++workers->running;
         lock.unlock();
-        DoTask(*task);
+        const auto started = std::chrono::steady_clock::now();
+        size_t done = 0;
+        // A cancel meanwhile: the tasks not yet begun go back unstarted.
+        while (done < count && (done == 0 || !workers->holding)) {
+            DoTask(*batch[done++]);
+        }
+        const auto taken = std::chrono::steady_clock::now() - started;
         lock.lock();
-        workers->working.erase(std::find(workers->working.begin(), workers->working.end(), task));
-        if (task->abandoned) {
-            delete task; // nobody waits for it any more
-        } else {
-            workers->finished.push_back(task);
-            if (WorthTakingBack(*workers)) {
-                workers->taskFinished.notify_all();
+        --workers->running;
+        NoteTaskTime(*workers, taken / static_cast<int>(done));
+        for (size_t i = count; i-- > 0;) {
+            FileTask* task = batch[i];
+            workers->working.erase(
+                std::find(workers->working.begin(), workers->working.end(), task));
+            if (task->abandoned) {
+                delete task; // nobody waits for it any more
+            } else if (i >= done) {
+                workers->waiting.insert(workers->waiting.begin(), task);
+            } else {
+                workers->finished.push_back(task);
             }
+        }
+        if (WorthTakingBack(*workers)) {
+            workers->taskFinished.notify_all();
         }
     }
 }
@@ -195,7 +247,7 @@ bool StartWorkers() {
         }
         try {
             gWorkers->waiting.reserve(kTasksInHand);
-            gWorkers->working.reserve(kFilesInFlight);
+            gWorkers->working.reserve(kTasksInHand + kFilesInFlight * kFastBatch);
             gWorkers->finished.reserve(kTasksInHand);
             gStaged.reserve(kTasksInHand);
         } catch (...) {
@@ -290,10 +342,13 @@ void TakeBackUnstarted(std::vector<FileTask*>& unstarted) {
     gWorkers->holding = false;
 }
 
-void HoldUnstarted() {
+void HoldUnstarted(bool hold) {
     if (gWorkers != nullptr) {
         const std::lock_guard<std::mutex> lock(gWorkers->mutex);
-        gWorkers->holding = true;
+        gWorkers->holding = hold;
+        if (!hold) {
+            WakeWorkers(*gWorkers, static_cast<int>(gWorkers->waiting.size()));
+        }
     }
 }
 

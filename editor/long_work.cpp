@@ -42,7 +42,7 @@ char gWorkName[kPathBufferSize];
 // The user's cancel takes effect at once: no file waiting for a worker starts.
 void Cancel() {
     gCancelled = true;
-    HoldUnstarted();
+    HoldUnstarted(true);
 }
 
 INT_PTR CALLBACK ProgressProc(HWND, UINT message, WPARAM wParam, LPARAM) {
@@ -178,6 +178,7 @@ void BeginLongWork(WorkKind kind, const char* name) {
     gCancelled = false;
     gCloseRequests = 0;
     gQuitRequested = false;
+    HoldUnstarted(false); // a cancel earlier held nothing of this command's
     gProgressBox = nullptr;
     std::memset(gWorkName, 0, sizeof gWorkName);
     if (name != nullptr) {

@@ -97,10 +97,10 @@ int TasksInHand();
 // The tasks finished since the last call, waiting at most this long for one while any is
 // in hand; the caller owns and deletes them. False when none finished.
 bool TakeFinished(std::vector<FileTask*>& done, int waitMilliseconds);
-// The user cancelled: from now on no worker starts a task still waiting, and
-// TakeBackUnstarted takes those back (the caller owns and deletes them), after which
-// the workers start what is handed out again.
-void HoldUnstarted();
+// The user cancelled: from now on no worker starts a task still waiting, until the hold
+// is let go (by the next command, or once TakeBackUnstarted has taken those back: the
+// caller owns and deletes them).
+void HoldUnstarted(bool hold);
 void TakeBackUnstarted(std::vector<FileTask*>& unstarted);
 // Lets every task in hand go: those not yet started are not done, those under way finish
 // on their own and are taken back by nobody.

@@ -21,11 +21,14 @@
 //   A unit has a primary weight (the order of "a" c "b" against "a" d "b" wherever that
 //   is not a matter of accents alone) and, within the characters of the same primary
 //   weight, a secondary one (accents: "a" < "á" < "à").
-// Names compare by their units' primary weights, then by the secondary ones, then by
-// the characters of the second kind: one nearer the start weighs more, and where they
-// stand alike, by their own order. Case never counts. Before writing, the program checks
-// that this rule gives the list box's own answer for every pair of "a" c "b" probes and
-// for the names below, and stops if it does not.
+// Names compare by the core's own rule (winlayer/core/list_order_rule.h): their units'
+// primary weights, then the secondary ones, then the characters of the second kind, one
+// nearer the start weighing more, and where they stand alike, by their own order. Case
+// never counts. Before writing, the program checks that the rule, with the weights just
+// measured, gives the list box's own answer for every pair of "a" c "b" probes and for
+// the names below, and stops if it does not.
+#include "winlayer/core/list_order_rule.h"
+
 #include <windows.h>
 
 #include <commctrl.h>
@@ -117,53 +120,30 @@ struct Weight {
 
 std::map<wchar_t, Weight> gWeights;
 
-int Order(int x, int y) {
-    return x < y ? -1 : x > y ? 1 : 0;
+// A measured character's weights, as the core's table gives them.
+winlayer::CharWeights WeightsOf(const Weight& w) {
+    winlayer::CharWeights weights;
+    if (w.kind == Kind::PassedOver) {
+        weights.units = winlayer::kPassedOver;
+    } else if (w.kind == Kind::Tie) {
+        weights.units = winlayer::kTie;
+        weights.primary[0] = static_cast<uint32_t>(w.tie);
+    } else {
+        // At most three, which the table has room for: no letter measured stands for more.
+        weights.units = static_cast<int>(std::min<size_t>(w.units.size(), 3));
+        for (int i = 0; i < weights.units; ++i) {
+            weights.primary[i] = static_cast<uint32_t>(w.units[static_cast<size_t>(i)].primary);
+            weights.secondary[i] = static_cast<uint32_t>(w.units[static_cast<size_t>(i)].secondary);
+        }
+    }
+    return weights;
 }
 
-// The rule, for names of measured characters.
+// The core's own rule with the weights measured so far, for names of measured characters.
 int RuleCompare(const std::wstring& x, const std::wstring& y) {
-    struct Keys {
-        std::vector<Unit> units;
-        std::vector<std::pair<int, int>> ties; // {units before it, its order}
-    };
-    auto keys = [](const std::wstring& name) {
-        Keys k;
-        for (wchar_t c : name) {
-            const Weight& w = gWeights.at(c);
-            if (w.kind == Kind::Weighs) {
-                k.units.insert(k.units.end(), w.units.begin(), w.units.end());
-            } else if (w.kind == Kind::Tie) {
-                k.ties.push_back({static_cast<int>(k.units.size()), w.tie});
-            }
-        }
-        return k;
-    };
-    const Keys a = keys(x), b = keys(y);
-    const size_t n = std::min(a.units.size(), b.units.size());
-    for (size_t i = 0; i < n; ++i) {
-        if (int o = Order(a.units[i].primary, b.units[i].primary)) {
-            return o;
-        }
-    }
-    if (int o = Order(static_cast<int>(a.units.size()), static_cast<int>(b.units.size()))) {
-        return o;
-    }
-    for (size_t i = 0; i < n; ++i) {
-        if (int o = Order(a.units[i].secondary, b.units[i].secondary)) {
-            return o;
-        }
-    }
-    const size_t m = std::min(a.ties.size(), b.ties.size());
-    for (size_t i = 0; i < m; ++i) {
-        if (int o = Order(b.ties[i].first, a.ties[i].first)) {
-            return o; // nearer the start weighs more
-        }
-        if (int o = Order(a.ties[i].second, b.ties[i].second)) {
-            return o;
-        }
-    }
-    return Order(static_cast<int>(a.ties.size()), static_cast<int>(b.ties.size()));
+    return winlayer::WeighNames(Utf8(x), Utf8(y), [](char32_t c) {
+        return WeightsOf(gWeights.at(static_cast<wchar_t>(c)));
+    });
 }
 
 // Letters and signs that stand for several: each is checked to weigh as its spelling
@@ -229,6 +209,18 @@ int main(int argc, char** argv) {
     const std::string controls6 = module.substr(from, module.find('_', from) - from);
     wchar_t locale[LOCALE_NAME_MAX_LENGTH] = {};
     GetUserDefaultLocaleName(locale, LOCALE_NAME_MAX_LENGTH);
+    // What answered: Wine's list box compares with Wine's own string comparison, which
+    // the table then holds, not Windows'.
+    using Version = const char*(__cdecl*)();
+    const auto wine = reinterpret_cast<Version>(
+        reinterpret_cast<void*>(GetProcAddress(GetModuleHandleA("ntdll.dll"), "wine_get_version")));
+    const std::string source =
+        wine != nullptr
+            ? std::string("Wine ") + wine() + "'s sorted list box (its comctl32, common controls " +
+                  controls6 + ") and Wine's string comparison (CompareStringW), locale " +
+                  Utf8(locale)
+            : "Windows' sorted list box (common controls " + controls6 +
+                  ") and its string comparison (CompareStringW), locale " + Utf8(locale);
 
     // The characters: code page 1252 as Windows maps it.
     std::vector<wchar_t> chars;
@@ -385,8 +377,7 @@ int main(int argc, char** argv) {
         std::snprintf(text, sizeof text, "U+%04X", c);
         return std::string(text);
     };
-    say("Made by tools/list_order_table.cpp from Windows' sorted list box (common controls " +
-        controls6 + ", locale " + Utf8(locale) + "), over code page 1252: " +
+    say("Made by tools/list_order_table.cpp from " + source + ", over code page 1252: " +
         std::to_string(classes.size()) + " primary weights. Passed over:");
     for (const auto& [c, w] : gWeights) {
         if (w.kind == Kind::PassedOver) {
@@ -416,20 +407,9 @@ int main(int argc, char** argv) {
     size_t passedOver = 0;
     for (const auto& [c, w] : gWeights) { // by character
         passedOver += w.kind == Kind::PassedOver ? 1 : 0;
-        int primary[3] = {}, secondary[3] = {};
-        int units = 0;
-        if (w.kind == Kind::Tie) {
-            units = -1;
-            primary[0] = w.tie;
-        } else if (w.kind == Kind::Weighs) {
-            units = static_cast<int>(w.units.size());
-            for (int i = 0; i < units && i < 3; ++i) {
-                primary[i] = w.units[static_cast<size_t>(i)].primary;
-                secondary[i] = w.units[static_cast<size_t>(i)].secondary;
-            }
-        }
-        std::fprintf(out, "{0x%04X, %d, {%d, %d, %d}, {%d, %d, %d}},\n", c, units, primary[0],
-                     primary[1], primary[2], secondary[0], secondary[1], secondary[2]);
+        const winlayer::CharWeights t = WeightsOf(w);
+        std::fprintf(out, "{0x%04X, %d, {%u, %u, %u}, {%u, %u, %u}},\n", c, t.units, t.primary[0],
+                     t.primary[1], t.primary[2], t.secondary[0], t.secondary[1], t.secondary[2]);
     }
     std::fclose(out);
     std::printf("%zu characters: %zu primary weights, %zu passed over, %zu only where otherwise "

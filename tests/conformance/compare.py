@@ -15,6 +15,8 @@ given) on, as the program lists files opened or dropped (LB_ADDSTRING); "names
 NAME|NAME|..." lists those names so, in that order, and its block ends with the
 entries' texts in the list's order ("entries NAME|NAME|..."); "remove INDEX"
 removes an entry, as the program's double-click and Clear All do (LB_DELETESTRING);
+"redraw off" and "redraw on" turn the list's drawing off and on (WM_SETREDRAW), as the
+program does around adding a drop's songs and around Clear All;
 "key NAME [ctrl] [shift]"; "type TEXT"; "paste TEXT" (put on the clipboard, then
 Ctrl+V); "click CONTROL" (a name from script_names.h, or OK in the newest About box);
 "row N [ctrl] [shift]" and "dblrow N" on a shown row of the list; and "save" (see

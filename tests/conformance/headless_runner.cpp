@@ -192,6 +192,11 @@ class Run {
             session_.Do([main, index] {
                 SendDlgItemMessageA(main, IDC_FILE_LIST, LB_DELETESTRING, index, 0);
             });
+        } else if (verb == "redraw" && !args.empty()) {
+            const WPARAM on = args[0] == "on" ? TRUE : FALSE;
+            const HWND main = main_;
+            session_.Do(
+                [main, on] { SendDlgItemMessageA(main, IDC_FILE_LIST, WM_SETREDRAW, on, 0); });
         } else if (verb == "save") {
             Save(n);
         } else if (verb == "key" && !args.empty()) {

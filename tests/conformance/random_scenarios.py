@@ -80,9 +80,11 @@ def modifiers(rng):
 def list_steps(rng, state):
     """Entries listed and removed while the list has a caret, an anchor and a
     selection: a few entries whose names fall anywhere in the list (some the same as
-    listed ones, which go after them), and the removal of an entry at, next to or away
-    from the caret and the anchor."""
-    steps = [(0.4, "files %d %d" % (rng.choice([1, 1, 2, 3, 5]), rng.randint(0, 99)))]
+    listed ones, which go before the equal one the search meets), and the removal of an
+    entry at, next to or away from the caret and the anchor; the list's drawing turned
+    off and on between them."""
+    steps = [(0.4, "files %d %d" % (rng.choice([1, 1, 2, 3, 5]), rng.randint(0, 99))),
+             (0.15, "redraw " + rng.choice(["off", "on"]))]
     if state.count > 0:
         near = [state.caret - 1, state.caret, state.caret + 1, state.anchor, state.count - 1,
                 rng.randrange(state.count)]

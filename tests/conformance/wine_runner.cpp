@@ -506,6 +506,12 @@ bool DoStep(Program& program, const std::string& line, int step) {
         SendMessageW(list, LB_DELETESTRING, static_cast<WPARAM>(index), 0);
         return true;
     }
+    if (verb == "redraw") {
+        std::string state;
+        words >> state;
+        SendMessageW(list, WM_SETREDRAW, state == "on" ? TRUE : FALSE, 0);
+        return state == "on" || state == "off";
+    }
     if (verb == "save") {
         // A song named in several scripts is listed, and Save To ALL is clicked.
         gSavedSong = MakeSong(step);

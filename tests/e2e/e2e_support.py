@@ -20,8 +20,9 @@ ENTRY = os.path.join(os.path.dirname(os.path.abspath(__file__)), os.pardir, os.p
 APP_ID = os.path.basename(ENTRY)[:-len(".desktop")]
 
 
-def wait_for(check, what, timeout=15.0):
-    """Polls `check` until it returns something true; fails after `timeout` seconds."""
+def wait_for(check, what, timeout=15.0, interval=0.1):
+    """Polls `check` every `interval` seconds until it returns something true; fails
+    after `timeout` seconds."""
     end = time.monotonic() + timeout
     while True:
         try:
@@ -32,7 +33,7 @@ def wait_for(check, what, timeout=15.0):
             return value
         if time.monotonic() > end:
             raise AssertionError("timed out waiting for " + what)
-        time.sleep(0.1)
+        time.sleep(interval)
 
 
 MODIFIERS = {"ctrl": "Control_L", "shift": "Shift_L", "alt": "Alt_L"}
@@ -428,3 +429,33 @@ def make_record(title, artist, album, year, comment, genre):
         return value.encode("latin-1")[:width].ljust(width, b"\0")
     return (b"TAG" + field(title, 30) + field(artist, 30) + field(album, 30) + field(year, 4)
             + field(comment, 30) + bytes([genre]))
+
+
+class Pings(threading.Thread):
+    """The desktop's ping (_NET_WM_PING) to the main window every `interval` seconds
+    after the last answer, on an X connection of its own: how many were sent, how many
+    waited over a second, and the longest wait (up to `timeout`, which a ping left
+    unanswered counts as)."""
+
+    def __init__(self, interval, timeout=15.0, title="Quorwin "):
+        super().__init__(daemon=True)
+        self.user = XInput()
+        self.interval, self.timeout, self.title = interval, timeout, title
+        self.stop = threading.Event()
+        self.sent = self.late = 0
+        self.longest = 0.0
+
+    def run(self):
+        while not self.stop.is_set():
+            waited = self.user.ping(self.title, timeout=self.timeout)
+            waited = self.timeout if waited is None else waited
+            self.sent += 1
+            self.late += waited > 1.0
+            self.longest = max(self.longest, waited)
+            self.stop.wait(self.interval)
+
+    def finish(self):
+        """Stops the pings once the one on its way is answered."""
+        self.stop.set()
+        self.join(self.timeout + 5)
+        return self

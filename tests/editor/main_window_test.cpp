@@ -397,6 +397,11 @@ TEST_F(Program, LongWorkShowsItsProgressAndCancelsWithoutStartingAnotherFile) {
     EXPECT_EQ(Entries(), listed);
     EXPECT_EQ(session.Selected(main, IDC_FILE_LIST), std::vector<int>{2});
     EXPECT_EQ(session.Caret(main, IDC_FILE_LIST), 2);
+    // The next command's files are written: the cancel held nothing beyond its own.
+    session.WhileBusy(nullptr);
+    restore();
+    session.Click(main, IDC_SAVE_ALL);
+    EXPECT_EQ(countWritten(), kSongs);
 
     // A drop cancelled while its folders are walked adds nothing; the next save runs to
     // its end.

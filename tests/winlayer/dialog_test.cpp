@@ -176,6 +176,26 @@ TEST_F(Dialogs, DisabledWindowsTakeNoInputButShowSetText) {
     session.Do([this] { EnableWindow(main, TRUE); });
     session.Click(main, IDC_OPEN);
     EXPECT_EQ(gSeen.back(), "command:1006:0");
+
+    // Disabling the focused button, which the keyboard made the default, takes the focus
+    // off it to nowhere: Enter and Escape then send nothing, until a click focuses again.
+    session.Do([this] { EnableWindow(GetDlgItem(main, IDC_TITLE), TRUE); });
+    session.Click(main, IDC_TITLE);
+    for (int i = 0; i < 4; ++i) {
+        session.PressKey(main, winlayer::vk::Tab);
+    }
+    ASSERT_EQ(session.Focus(main), session.Control(main, IDC_SAVE_ALL));
+    session.Do([this] { EnableWindow(GetDlgItem(main, IDC_SAVE_ALL), FALSE); });
+    EXPECT_EQ(session.Focus(main), nullptr);
+    const size_t before = gSeen.size();
+    session.PressKey(main, winlayer::vk::Return);
+    session.PressKey(main, winlayer::vk::Escape);
+    session.PressKey(main, winlayer::vk::Tab);
+    EXPECT_EQ(gSeen.size(), before) << gSeen.back();
+    EXPECT_EQ(session.Focus(main), nullptr);
+    session.Click(main, IDC_TITLE);
+    session.PressKey(main, winlayer::vk::Tab);
+    EXPECT_EQ(session.Focus(main), session.Control(main, IDC_ARTIST));
 }
 
 TEST_F(Dialogs, TabMovesThroughTheTabStopsInTemplateOrder) {

@@ -1,5 +1,6 @@
 // The list box rules: sorted insert, the caret, and extended selection.
 #include "winlayer/core/changes.h"
+#include "winlayer/core/controls.h"
 #include "winlayer/core/keys.h"
 #include "winlayer/core/list_box.h"
 #include "winlayer/core/list_order.h"
@@ -37,6 +38,9 @@ TEST(ListBox, SortsWithoutRegardToCaseAndKeepsDuplicates) {
     // An equal entry goes before the one the list box's halving search meets first.
     const Window list = SortedList({"b", "A", "c", "B", "a", "_x", "a"});
     EXPECT_EQ(list.list.items, (std::vector<std::string>{"_x", "a", "a", "A", "B", "b", "c"}));
+    // Its search runs from the first entry to the last: with two equal entries it meets
+    // the first one first.
+    EXPECT_EQ(SortedList({"a", "A", "a"}).list.items, (std::vector<std::string>{"a", "A", "a"}));
     EXPECT_LT(CompareEntries("abc", "ABD"), 0);
     EXPECT_EQ(CompareEntries("Song.MP3", "song.mp3"), 0);
     EXPECT_LT(CompareEntries("ab", "abc"), 0);
@@ -151,6 +155,48 @@ TEST(ListBox, ArrowKeysMoveTheCaretAndTheSelection) {
     EXPECT_EQ(Selected(list), (std::vector<int>{2}));
 }
 
+TEST(ListBox, InitStorageAnswersTheRoomTheListBoxCountsAndReportsNone) {
+    // Room in steps of 16, grown by entries added and cut back once 32 or more stand
+    // empty; an emptied list lets it all go.
+    Window list = SortedList({});
+    EXPECT_EQ(ListReserve(list, 5), 16);
+    for (int i = 0; i < 20; ++i) {
+        ListAdd(list, "song");
+    }
+    EXPECT_EQ(ListReserve(list, 10), 32);
+    EXPECT_EQ(ListReserve(list, 100), 128);
+    EXPECT_GE(list.list.items.capacity(), 120u);
+    for (int i = 0; i < 4; ++i) {
+        ListDelete(list, 0);
+    }
+    EXPECT_EQ(ListReserve(list, 0), 32);
+    while (!list.list.items.empty()) {
+        ListDelete(list, 0);
+    }
+    EXPECT_EQ(ListReserve(list, 0), 0);
+
+    // None to be had (a count beyond an int's is negative): LB_ERRSPACE, and the dialog
+    // is told, with or without LBS_NOTIFY.
+    static std::vector<WPARAM> commands;
+    Window& dialog = CreateWindowRecord(ControlKind::Dialog, nullptr);
+    dialog.proc = [](HWND, UINT message, WPARAM wParam, LPARAM) -> INT_PTR {
+        if (message == WM_COMMAND) {
+            commands.push_back(wParam);
+        }
+        return TRUE;
+    };
+    Window& owned = CreateWindowRecord(ControlKind::ListBox, dialog.handle);
+    owned.id = 7;
+    ListAdd(owned, "song");
+    EXPECT_EQ(ControlMessage(owned, LB_INITSTORAGE, 0x80000000u, 0), LB_ERRSPACE);
+    EXPECT_EQ(commands, (std::vector<WPARAM>{MAKEWPARAM(7, LBN_ERRSPACE)}));
+    EXPECT_EQ(ControlMessage(owned, LB_INITSTORAGE, 3, 0), 16);
+    EXPECT_EQ(commands.size(), 1u);
+    RemoveWindowRecord(owned.handle);
+    RemoveWindowRecord(dialog.handle);
+    TakeChanges();
+}
+
 TEST(ListBox, RecordsOnlyTheRowsAChangeTouches) {
     Window list = SortedList({});
     for (int i = 0; i < 1000; ++i) {
@@ -166,6 +212,7 @@ TEST(ListBox, RecordsOnlyTheRowsAChangeTouches) {
                                : c.kind == ChangeKind::RowDeleted  ? "delete"
                                : c.kind == ChangeKind::RowSelected ? (c.on ? "select" : "unselect")
                                : c.kind == ChangeKind::Caret       ? "caret"
+                               : c.kind == ChangeKind::Cleared     ? "cleared"
                                                                    : "other";
             lines.push_back(std::string(kind) + " " + std::to_string(c.row) +
                             (c.text.empty() ? "" : " " + c.text));
@@ -196,4 +243,20 @@ TEST(ListBox, RecordsOnlyTheRowsAChangeTouches) {
     EXPECT_EQ(shown(), (std::vector<std::string>{"other -1"}));
     list.style |= LBS_DISABLENOSCROLL;
     EXPECT_TRUE(ListShowsScrollBar(list));
+
+    // While the list's drawing is off none of its changes is shown; turned on, all of
+    // them at once and its state. Emptied, it shows as cleared, whatever its rows did.
+    ListSetDrawing(list, false);
+    ListAdd(list, "b held");
+    ListDelete(list, 2);
+    EXPECT_EQ(shown(), std::vector<std::string>{});
+    ListSetDrawing(list, true);
+    EXPECT_EQ(shown(), (std::vector<std::string>{"insert 0 b held", "delete 2", "other -1"}));
+    ListSetDrawing(list, false);
+    while (ListDelete(list, 0)) {
+    }
+    ListAdd(list, "c after");
+    ListSetDrawing(list, true);
+    EXPECT_EQ(shown(),
+              (std::vector<std::string>{"cleared 0", "insert 0 c after", "caret 0", "other -1"}));
 }

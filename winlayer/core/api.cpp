@@ -74,6 +74,9 @@ BOOL WINAPI EnableWindow(HWND handle, BOOL enable) {
     }
     const BOOL wasDisabled = window->enabled ? FALSE : TRUE;
     SetEnabled(*window, enable != FALSE);
+    if (enable == FALSE) {
+        TakeFocusFrom(handle);
+    }
     return wasDisabled;
 }
 

@@ -23,6 +23,7 @@ enum class ChangeKind {
     RowSelected, // `row` selected (`on`) or not
     Caret,       // the caret moved to `row`
     Scrolled,    // the list shows from `row` on (its top row)
+    Cleared,     // the list has no rows left: what its rows went through before is gone
 };
 
 struct Change {
@@ -37,5 +38,12 @@ void Record(ChangeKind kind, HWND window);
 void RecordRow(ChangeKind kind, HWND list, int row, bool on = false, std::string text = {});
 // The changes recorded since the last call, oldest first.
 std::vector<Change> TakeChanges();
+// While a window's drawing is off (a list's WM_SETREDRAW), its changes are held rather
+// than shown; when it is on again they are handed on at once, in order, after those
+// recorded meanwhile. A window that goes has its held changes dropped.
+void HoldChanges(HWND window, bool hold);
+void DropHeldChanges(HWND window);
+// Forgets every change, shown or held: a new run starts clean.
+void ForgetChanges();
 
 } // namespace winlayer

@@ -85,14 +85,13 @@ LRESULT ListMessage(Window& list, UINT message, WPARAM wParam, LPARAM lParam) {
         return valid ? (s.selected[static_cast<size_t>(index)] ? 1 : 0) : LB_ERR;
     case LB_GETCARETINDEX:
         return s.caret;
-    case LB_INITSTORAGE: {
-        // Room for more entries than an int counts is none to be had.
-        const int more = wParam <= 0x7FFFFFFF ? static_cast<int>(wParam) : -1;
-        return ListReserve(list, more) ? static_cast<LRESULT>(count) + more : LB_ERRSPACE;
-    }
+    case WM_SETREDRAW:
+        ListSetDrawing(list, wParam != 0);
+        return 0;
+    case LB_INITSTORAGE:
+        // The count is an int, as the list box reads it: beyond one, it is negative.
+        return ListReserve(list, static_cast<int>(wParam));
     default:
-        // WM_SETREDRAW among them: a back end shows the changes once, after the event,
-        // however many there were.
         return 0;
     }
 }

@@ -217,6 +217,19 @@ void SetFocusTo(HWND handle) {
         return;
     }
     dialog->focus = handle;
+    dialog->focusLost = false;
+    Record(ChangeKind::Focus, dialog->handle);
+}
+
+void TakeFocusFrom(HWND handle) {
+    const Window* control = FindWindow(handle);
+    Window* dialog = control != nullptr ? FindWindow(control->parent) : nullptr;
+    if (control == nullptr || control->kind == ControlKind::Dialog || dialog == nullptr ||
+        dialog->focus != handle) {
+        return;
+    }
+    dialog->focus = nullptr;
+    dialog->focusLost = true;
     Record(ChangeKind::Focus, dialog->handle);
 }
 

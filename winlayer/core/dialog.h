@@ -32,6 +32,9 @@ bool Destroy(HWND window);
 // Focus within a dialog.
 void SetFocusTo(HWND control);
 HWND FocusOf(HWND dialog);
+// A control that is disabled cannot have the focus: where it has it, its dialog's focus
+// is nowhere, as Windows' EnableWindow leaves it.
+void TakeFocusFrom(HWND control);
 // A modal window disables its owner while it runs: DisableOwner returns whether it
 // did (the owner exists and was enabled), and RestoreOwner undoes exactly that.
 bool DisableOwner(HWND owner);

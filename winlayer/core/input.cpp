@@ -132,6 +132,11 @@ void PressKey(HWND dialog, UINT key, bool ctrl, bool shift, bool alt) {
         }
         return;
     }
+    // With the focus nowhere, Windows hands the key to the active window as a system
+    // key, which neither a control nor the dialog manager takes.
+    if (FindWindow(dialog)->focusLost) {
+        return;
+    }
     // The dialog manager first, where its loop runs; then the focused control.
     if (RunsInnermostLoop(dialog) && DialogKey(dialog, key, shift)) {
         return;

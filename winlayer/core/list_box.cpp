@@ -69,12 +69,32 @@ void ShowRow(Window& list, int row) {
     }
 }
 
+// Notes a change to `row` (inserted there, or about to be deleted) while the list's
+// drawing is off, where the list shows it: its page, and the row below, which a list
+// whose height is no whole number of rows shows in part.
+void NoteShownRow(Window& list, int row) {
+    ListState& s = list.list;
+    if (!s.drawing && row >= s.top && row <= s.top + s.page) {
+        s.shownChanged = true;
+    }
+}
+
 // Records the list's state when a change of its rows or page has shown or hidden its
 // scroll bar (`shown` before the change).
 void NoteScrollBar(const Window& list, bool shown) {
     if (ListShowsScrollBar(list) != shown) {
         Record(ChangeKind::State, list.handle);
     }
+}
+
+// The list box's count of its storage once it holds `wanted` entries: grown to the next
+// step of 16 when they do not fit, cut back when 32 or more would stand empty.
+size_t RoomFor(size_t room, size_t wanted) {
+    constexpr size_t kStep = 16;
+    if (wanted > room || wanted + 2 * kStep < room) {
+        return (wanted + kStep - 1) / kStep * kStep;
+    }
+    return room;
 }
 
 // The caret moves to `to` and the selection follows it: the range from the anchor
@@ -97,9 +117,11 @@ int ListAdd(Window& list, const char* text) {
         index = SortedPlace(s.items, entry, CompareEntries);
     }
     const bool wasEmpty = s.items.empty();
+    s.room = RoomFor(s.room, s.items.size() + 1);
     s.items.insert(s.items.begin() + index, entry);
     s.selected.insert(s.selected.begin() + index, false);
     RecordRow(ChangeKind::RowInserted, list.handle, index, false, std::move(entry));
+    NoteShownRow(list, index);
     // The caret and the anchor keep their numbers, as the list box's do: an entry
     // inserted at or before them moves their entries on, and another comes under them.
     if (wasEmpty) {
@@ -116,9 +138,15 @@ bool ListDelete(Window& list, int index) {
         return false;
     }
     const bool bar = ListShowsScrollBar(list);
+    NoteShownRow(list, index);
     s.items.erase(s.items.begin() + index);
     s.selected.erase(s.selected.begin() + index);
-    RecordRow(ChangeKind::RowDeleted, list.handle, index);
+    if (s.items.empty()) {
+        RecordRow(ChangeKind::Cleared, list.handle, 0);
+    } else {
+        RecordRow(ChangeKind::RowDeleted, list.handle, index);
+    }
+    s.room = s.items.empty() ? 0 : RoomFor(s.room, s.items.size()); // emptied, it lets all go
     // The caret and the anchor keep their numbers, as on insertion, within the entries
     // left: emptied, the list has its caret on 0 and no anchor.
     const int last = static_cast<int>(s.items.size()) - 1;
@@ -132,18 +160,49 @@ bool ListDelete(Window& list, int index) {
     return true;
 }
 
-bool ListReserve(Window& list, int more) {
+LRESULT ListReserve(Window& list, int more) {
     ListState& s = list.list;
-    if (more < 0 || static_cast<size_t>(more) > s.items.max_size() - s.items.size()) {
-        return false;
+    // A total that fits the room there is asks for nothing more; one below no entries at
+    // all (a negative count) is none to be had.
+    const long long total = static_cast<long long>(s.items.size()) + more;
+    bool reserved = total >= 0 && static_cast<unsigned long long>(total) <= s.items.max_size();
+    if (reserved && static_cast<size_t>(total) > s.room) {
+        const size_t room = RoomFor(s.room, static_cast<size_t>(total));
+        try {
+            s.items.reserve(room);
+            s.selected.reserve(room);
+            s.room = room;
+        } catch (const std::bad_alloc&) {
+            reserved = false;
+        }
     }
-    try {
-        s.items.reserve(s.items.size() + static_cast<size_t>(more));
-        s.selected.reserve(s.selected.size() + static_cast<size_t>(more));
-    } catch (const std::bad_alloc&) {
-        return false;
+    if (!reserved) {
+        Notify(list.handle, LBN_ERRSPACE); // sent with or without LBS_NOTIFY
+        return LB_ERRSPACE;
     }
-    return true;
+    return static_cast<LRESULT>(s.room);
+}
+
+void ListSetDrawing(Window& list, bool on) {
+    ListState& s = list.list;
+    if (s.drawing == on) {
+        return;
+    }
+    s.drawing = on;
+    if (!on) {
+        HoldChanges(list.handle, true);
+        return;
+    }
+    if (s.shownChanged) {
+        s.shownChanged = false;
+        const int full = std::max(Count(list) - s.page, 0);
+        if (s.top > full) {
+            s.top = full;
+            RecordRow(ChangeKind::Scrolled, list.handle, full);
+        }
+    }
+    Record(ChangeKind::State, list.handle); // the scroll bar as the rows now have it
+    HoldChanges(list.handle, false);
 }
 
 bool ListShowsScrollBar(const Window& list) {

@@ -16,9 +16,15 @@ namespace winlayer {
 int ListAdd(Window& list, const char* text);
 // LB_DELETESTRING: false when there is no such entry.
 bool ListDelete(Window& list, int index);
-// LB_INITSTORAGE: room for `more` entries beyond those there are; false when there is
-// none to be had.
-bool ListReserve(Window& list, int more);
+// LB_INITSTORAGE: room for `more` entries beyond those there are. Returns the entries
+// the list then has room for, or LB_ERRSPACE, having told its dialog (LBN_ERRSPACE),
+// when there is no room to be had.
+LRESULT ListReserve(Window& list, int more);
+// WM_SETREDRAW. While the list's drawing is off its view does not change: the back end
+// is handed none of its changes. Turned back on, it is handed them all at once, with one
+// redraw; where a row it showed changed meanwhile, a list showing past its end is
+// pulled back so that its last page is full.
+void ListSetDrawing(Window& list, bool on);
 // Whether the list shows its vertical scroll bar (WS_VSCROLL): when its rows do not fit
 // its page, or always with LBS_DISABLENOSCROLL. A change of it records the list's state.
 bool ListShowsScrollBar(const Window& list);

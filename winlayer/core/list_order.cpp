@@ -1,6 +1,6 @@
 #include "winlayer/core/list_order.h"
 
-#include "winlayer/core/codepage.h"
+#include "winlayer/core/list_order_rule.h"
 
 #include <algorithm>
 #include <array>
@@ -13,15 +13,11 @@ namespace winlayer {
 
 namespace {
 
-// The order of Windows' sorted list box over code page 1252, measured by
-// tools/list_order_table.cpp. A character weighs one unit, or two for a letter that
-// stands for two ("æ" is "ae"); a unit has a primary weight, and among the characters
-// of the same primary weight a secondary one (its accent: "a" < "á" < "à"). Some weigh
-// only where names are otherwise equal (the hyphen, the apostrophe, the dashes, the
-// control characters), in their own order, given as the first primary weight; the
-// soft hyphen does not weigh at all.
-constexpr int kPassedOver = 0;
-constexpr int kTie = -1;
+// The weights of code page 1252's characters in Windows' sorted list box, measured by
+// tools/list_order_table.cpp under Wine (its heading says from what; see
+// list_order_rule.h for the rule): the hyphen, the apostrophe, the dashes and the control
+// characters weigh only where names are otherwise equal, and the soft hyphen does not
+// weigh at all.
 struct MeasuredChar {
     char32_t c;
     int units; // kPassedOver, kTie, or how many units it weighs
@@ -46,12 +42,6 @@ constexpr SortLetter kSortLetters[] = {
 // its own number.
 constexpr uint32_t kBeyond = 0x10000;
 
-struct Weights {
-    int units = 1; // as in MeasuredChar
-    uint32_t primary[3] = {};
-    uint32_t secondary[3] = {};
-};
-
 const MeasuredChar* Measured(char32_t c) {
     const MeasuredChar* at =
         std::lower_bound(std::begin(kMeasured), std::end(kMeasured), c,
@@ -59,8 +49,8 @@ const MeasuredChar* Measured(char32_t c) {
     return at != std::end(kMeasured) && at->c == c ? at : nullptr;
 }
 
-Weights FromMeasured(const MeasuredChar& m) {
-    Weights w;
+CharWeights FromMeasured(const MeasuredChar& m) {
+    CharWeights w;
     w.units = m.units;
     for (int i = 0; i < 3; ++i) {
         w.primary[i] = m.primary[i];
@@ -69,11 +59,11 @@ Weights FromMeasured(const MeasuredChar& m) {
     return w;
 }
 
-Weights WeightsOf(char32_t c) {
+CharWeights WeightsOf(char32_t c) {
     if (const MeasuredChar* m = Measured(c)) {
         return FromMeasured(*m);
     }
-    Weights w;
+    CharWeights w;
     const SortLetter* letter =
         std::lower_bound(std::begin(kSortLetters), std::end(kSortLetters), c,
                          [](const SortLetter& l, char32_t value) { return l.letter < value; });
@@ -118,94 +108,6 @@ bool Continues(const std::string& text, size_t at) {
     return at < text.size() && (static_cast<unsigned char>(text[at]) & 0xC0) == 0x80;
 }
 
-// A name's units one by one, or the characters that weigh only where names are
-// otherwise equal, each with the count of units before it.
-class Units {
-  public:
-    explicit Units(std::string_view text) : text_(text) {}
-
-    bool Next(uint32_t& primary, uint32_t& secondary) {
-        while (unit_ >= char_.units) {
-            if (at_ >= text_.size()) {
-                return false;
-            }
-            char_ = WeightsOf(NextChar(text_, at_));
-            unit_ = 0;
-        }
-        primary = char_.primary[unit_];
-        secondary = char_.secondary[unit_];
-        ++unit_;
-        return true;
-    }
-
-    bool NextTie(uint32_t& order, size_t& unitsBefore) {
-        while (at_ < text_.size()) {
-            const Weights w = WeightsOf(NextChar(text_, at_));
-            if (w.units == kTie) {
-                order = w.primary[0];
-                unitsBefore = units_;
-                return true;
-            }
-            units_ += static_cast<size_t>(std::max(w.units, 0));
-        }
-        return false;
-    }
-
-  private:
-    std::string_view text_;
-    size_t at_ = 0;
-    Weights char_{kPassedOver};
-    int unit_ = 0;
-    size_t units_ = 0;
-};
-
-int Order(uint32_t x, uint32_t y) {
-    return x < y ? -1 : x > y ? 1 : 0;
-}
-
-// The whole rule: the units' primary weights, then their secondary ones, then the
-// characters that weigh only where all else is equal, one nearer the start weighing
-// more, and where they stand alike by their own order.
-int Weigh(std::string_view a, std::string_view b) {
-    int accents = 0;
-    Units x(a), y(b);
-    for (;;) {
-        uint32_t p = 0, s = 0, q = 0, t = 0;
-        const bool more = x.Next(p, s);
-        if (more != y.Next(q, t)) {
-            return more ? 1 : -1;
-        }
-        if (!more) {
-            break;
-        }
-        if (int order = Order(p, q)) {
-            return order;
-        }
-        accents = accents != 0 ? accents : Order(s, t);
-    }
-    if (accents != 0) {
-        return accents;
-    }
-    Units u(a), v(b);
-    for (;;) {
-        uint32_t p = 0, q = 0;
-        size_t before = 0, after = 0;
-        const bool more = u.NextTie(p, before);
-        if (more != v.NextTie(q, after)) {
-            return more ? 1 : -1;
-        }
-        if (!more) {
-            return 0;
-        }
-        if (before != after) {
-            return before < after ? 1 : -1;
-        }
-        if (int order = Order(p, q)) {
-            return order;
-        }
-    }
-}
-
 } // namespace
 
 int CompareEntries(const std::string& a, const std::string& b) {
@@ -238,7 +140,7 @@ int CompareEntries(const std::string& a, const std::string& b) {
     while (i > 0 && (Continues(a, i) || Continues(b, i))) {
         --i;
     }
-    return Weigh(std::string_view(a).substr(i), std::string_view(b).substr(i));
+    return WeighNames(std::string_view(a).substr(i), std::string_view(b).substr(i), WeightsOf);
 }
 
 } // namespace winlayer

@@ -17,25 +17,27 @@ namespace winlayer {
 int CompareEntries(const std::string& a, const std::string& b);
 
 // Where a sorted list box puts `entry` among `items`, which `compare` keeps in order: its
-// halving search puts it before the first equal entry it meets, else after every entry
-// that sorts before it. Among equal entries the place depends on how many there are.
+// halving search over the entries from the first to the last (the middle one rounded
+// down) puts it before the first equal entry it meets, else after every entry that sorts
+// before it. Among equal entries the place depends on how many there are: with two, an
+// equal name goes before the first.
 template <typename Compare>
 int SortedPlace(const std::vector<std::string>& items, const std::string& entry, Compare compare) {
     int low = 0;
-    int index = static_cast<int>(items.size());
-    while (low < index) {
-        const int middle = (low + index) / 2;
+    int high = static_cast<int>(items.size()) - 1;
+    while (low <= high) {
+        const int middle = low + (high - low) / 2;
         const int order = compare(entry, items[static_cast<size_t>(middle)]);
         if (order == 0) {
             return middle;
         }
         if (order < 0) {
-            index = middle;
+            high = middle - 1;
         } else {
             low = middle + 1;
         }
     }
-    return index;
+    return low;
 }
 
 } // namespace winlayer

@@ -81,7 +81,7 @@ void ResetLoop() {
     gQuit = false;
     gQuitCode = 0;
     gQueue.clear();
-    TakeChanges();
+    ForgetChanges();
     ResetCursor();
 }
 

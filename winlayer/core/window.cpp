@@ -37,6 +37,7 @@ Window* FindWindow(HWND handle) {
 }
 
 void RemoveWindowRecord(HWND handle) {
+    DropHeldChanges(handle);
     Table().erase(reinterpret_cast<std::uintptr_t>(handle));
 }
 

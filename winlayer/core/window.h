@@ -43,6 +43,11 @@ struct ListState {
     int anchor = -1; // where a Shift range starts, -1 until a click or key sets it
     int top = 0;     // the first row shown
     int page = 1;    // the rows shown, as the back end's view has them
+    // The entries the list has room for, as the list box counts its storage: it grows
+    // in steps of 16 and shrinks once 32 or more stand empty.
+    size_t room = 0;
+    bool drawing = true;       // WM_SETREDRAW: off while the program changes many rows
+    bool shownChanged = false; // a row it showed changed while its drawing was off
 };
 
 struct ProgressState {
@@ -73,6 +78,9 @@ struct Window {
     const DialogTemplate* dialogTemplate = nullptr;
     std::vector<HWND> children; // template order, which is also the tab order
     HWND focus = nullptr;
+    // The focused control was disabled: the focus is nowhere, not even on the dialog,
+    // and keys reach neither a control nor the dialog manager until a control takes it.
+    bool focusLost = false;
     bool destroying = false;
 };
 

@@ -57,7 +57,7 @@ GtkWidget* TextLabel(const Window& control) {
 
 ControlView ListView() {
     ControlView view;
-    view.rows = gtk_list_store_new(1, G_TYPE_STRING);
+    view.rows = NewRows();
     view.widget = gtk_tree_view_new_with_model(GTK_TREE_MODEL(view.rows));
     g_object_unref(view.rows); // the view keeps it
     gtk_tree_view_set_headers_visible(GTK_TREE_VIEW(view.widget), FALSE);
@@ -209,7 +209,9 @@ void SyncControl(HWND handle, ControlView& view) {
     case ControlKind::ListBox: {
         // Its rows change one by one (see InsertRow); its vertical scroll bar shows as
         // the core decides. Without it the view still scrolls, by the core's top row.
-        gtk_scrolled_window_set_policy(GTK_SCROLLED_WINDOW(view.outer), GTK_POLICY_AUTOMATIC,
+        // There is no horizontal one, as the template gives none: a long path is cut at
+        // the list's edge.
+        gtk_scrolled_window_set_policy(GTK_SCROLLED_WINDOW(view.outer), GTK_POLICY_EXTERNAL,
                                        ListShowsScrollBar(*control) ? GTK_POLICY_ALWAYS
                                                                     : GTK_POLICY_EXTERNAL);
         break;
@@ -245,6 +247,10 @@ int RowHeight(GtkWidget* list) {
         height += separator;
     }
     return height > 0 ? height : 1;
+}
+
+GtkListStore* NewRows() {
+    return gtk_list_store_new(1, G_TYPE_STRING);
 }
 
 void InsertRow(ControlView& view, int row, const std::string& path) {

@@ -91,7 +91,7 @@ GtkBackend::~GtkBackend() {
 void GtkBackend::Show(const std::vector<Change>& changes) {
     SyncGuard guard(*this);
     std::set<HWND> carets; // lists whose caret is to be shown again
-    const std::map<HWND, GtkListStore*> detached = DetachBusyLists(changes);
+    std::map<HWND, GtkListStore*> detached = DetachBusyLists(changes);
     for (const Change& change : changes) {
         switch (change.kind) {
         case ChangeKind::Created:
@@ -126,7 +126,9 @@ void GtkBackend::Show(const std::vector<Change>& changes) {
             break;
         default: // the rows of a list
             if (auto list = controls_.find(change.window); list != controls_.end()) {
-                if (detached.count(change.window) != 0) {
+                if (change.kind == ChangeKind::Cleared) {
+                    ClearRows(change.window, list->second, detached);
+                } else if (detached.count(change.window) != 0) {
                     // The selection and the top row are shown whole below.
                     if (change.kind != ChangeKind::RowSelected &&
                         change.kind != ChangeKind::Scrolled) {

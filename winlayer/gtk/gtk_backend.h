@@ -60,6 +60,8 @@ class GtkBackend {
     // Lists with many rows changing at once, taken off their views while they change.
     std::map<HWND, GtkListStore*> DetachBusyLists(const std::vector<Change>& changes);
     void Reattach(HWND list, ControlView& view);
+    // Gives an emptied list a fresh empty model, or the one to be put back on its view.
+    void ClearRows(HWND list, ControlView& view, std::map<HWND, GtkListStore*>& detached);
     // Applies one change of a list's rows; true when the caret must be shown again.
     bool ShowRow(const Change& change, ControlView& view);
     void SelectRow(ControlView& view, int row, bool on);
@@ -80,6 +82,8 @@ BaseUnits MeasureFont(const char* name, int points);
 ControlView BuildControl(HWND control);
 // Puts the core's state into a control's widget (a list's rows are shown row by row).
 void SyncControl(HWND control, ControlView& view);
+// A list's entries: an empty model of its rows.
+GtkListStore* NewRows();
 // Shows one row of a list as the file system names its path.
 void InsertRow(ControlView& view, int row, const std::string& path);
 // Connects a control's widget so that the user's input on it goes to the core.

@@ -1,6 +1,6 @@
 // The list's rows as the core changes them: rows inserted, deleted and selected one by
-// one, many at once while the view is detached, and the caret shown without touching
-// the selection.
+// one, many at once while the view is detached, all at once for an emptied list, and the
+// caret shown without touching the selection.
 #include "winlayer/core/window.h"
 #include "winlayer/gtk/gtk_backend.h"
 
@@ -38,6 +38,20 @@ void GtkBackend::Reattach(HWND list, ControlView& view) {
         }
         ShowTop(view, window->list.top);
     }
+}
+
+void GtkBackend::ClearRows(HWND list, ControlView& view, std::map<HWND, GtkListStore*>& detached) {
+    // A fresh empty model rather than the old one emptied row by row: the view and
+    // assistive technology let go of all the old rows at once, however many they read.
+    GtkListStore* fresh = NewRows();
+    if (auto held = detached.find(list); held != detached.end()) {
+        g_object_unref(held->second); // the old one, already off the view
+        held->second = fresh;         // put on the view once the batch is shown
+    } else {
+        gtk_tree_view_set_model(GTK_TREE_VIEW(view.widget), GTK_TREE_MODEL(fresh));
+        g_object_unref(fresh); // the view keeps it
+    }
+    view.rows = fresh;
 }
 
 void GtkBackend::ShowTop(ControlView& view, int top) {

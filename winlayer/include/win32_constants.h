@@ -41,6 +41,7 @@ constexpr int LB_ERR = -1;
 constexpr int LB_ERRSPACE = -2;
 constexpr WORD LBN_SELCHANGE = 1;
 constexpr WORD LBN_DBLCLK = 2;
+constexpr WORD LBN_ERRSPACE = static_cast<WORD>(-2);
 
 // Progress bars (the common control "msctls_progress32").
 constexpr UINT PBM_SETPOS = 0x0402;
