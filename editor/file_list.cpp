@@ -67,7 +67,7 @@ int FileList::Count() {
 
 void FileList::Text(int index) {
     std::memset(SelectionBuffer, 0, sizeof SelectionBuffer);
-    ListMessage(LB_GETTEXT, static_cast<WPARAM>(index), reinterpret_cast<LPARAM>(SelectionBuffer));
+    GetListText(gListBox, index, SelectionBuffer, kPathBufferSize);
 }
 
 bool FileList::IsSelected(int index) {

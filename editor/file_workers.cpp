@@ -126,22 +126,19 @@ void ListFolder(FileTask& task) {
     if (!PathFromText(task.path, folder)) {
         return;
     }
-    std::error_code error;
-    fs::directory_iterator entry(folder, fs::directory_options::skip_permission_denied, error);
-    for (; !error && entry != fs::directory_iterator(); entry.increment(error)) {
-        std::error_code kindError;
-        const fs::file_status own = entry->symlink_status(kindError);
+    ReadFolder(folder, [&task](const fs::path& path, EntryKind kind) {
         std::string text;
-        if (kindError || !PathText(entry->path(), text)) {
-            continue;
+        if (kind == EntryKind::Other || !PathText(path, text)) {
+            return true;
         }
-        if (fs::is_directory(own)) {
+        if (kind == EntryKind::Folder) {
             task.folders.push_back(std::move(text));
-        } else if (entry->is_regular_file(kindError) && !kindError && IsMp3Name(text)) {
+        } else if (IsMp3Name(text)) {
             task.songs.push_back(std::move(text));
             task.found.store(static_cast<int>(task.songs.size()), std::memory_order_relaxed);
         }
-    }
+        return true;
+    });
     task.succeeded = true;
 }
 

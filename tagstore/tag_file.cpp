@@ -5,6 +5,7 @@
 #include <string>
 #include <system_error>
 #include <type_traits>
+#include <utility>
 
 namespace {
 
@@ -32,6 +33,25 @@ bool IsApeFooter(const unsigned char* footer, long long footerOffset) {
            tagSize <= footerOffset + kApeFooterSize;
 }
 
+using Name = std::filesystem::path::string_type;
+
+// The longest plain path a folder may have: MAX_PATH (260) less its terminator and room
+// for a short name inside it.
+constexpr size_t kPlainPathLimit = 260 - 12;
+
+bool StartsWith(const Name& name, const char* start) {
+    for (size_t i = 0; start[i] != '\0'; ++i) {
+        if (i >= name.size() || name[i] != static_cast<Name::value_type>(start[i])) {
+            return false;
+        }
+    }
+    return true;
+}
+
+Name NameOf(const char* text) {
+    return Name(text, text + std::strlen(text));
+}
+
 bool ReadExactly(std::filebuf& file, unsigned char* buffer, int count) {
     return file.sgetn(reinterpret_cast<char*>(buffer), count) == count;
 }
@@ -49,8 +69,59 @@ bool FilePath(const char* text, std::filesystem::path& path) {
                 path = text;
             }
         }
-        return true;
+        return ExtendedPath(path);
     } catch (...) { // no memory, or a text the library cannot convert
+        return false;
+    }
+}
+
+bool ExtendedPath(std::filesystem::path& path) {
+    if constexpr (std::is_same_v<std::filesystem::path::value_type, char>) {
+        return true;
+    }
+    try {
+        const Name& name = path.native();
+        if (name.size() < kPlainPathLimit || StartsWith(name, "\\\\?\\") ||
+            StartsWith(name, "\\\\.\\")) {
+            return true; // short, or extended or a device already
+        }
+        auto separator = [](Name::value_type c) { return c == '\\' || c == '/'; };
+        const Name::value_type letter = name[0] | 0x20;
+        const bool drive = letter >= 'a' && letter <= 'z' && name[1] == ':' && separator(name[2]);
+        const bool share = separator(name[0]) && separator(name[1]) && !separator(name[2]);
+        if (!drive && !share) {
+            return true; // relative, or from the current drive's root
+        }
+        // The system resolves no part of an extended name. The library takes no share's
+        // name for a root, so a share's path is resolved after its two separators.
+        const std::filesystem::path rest = name.substr(share ? 2 : 0);
+        Name extended = NameOf(share ? "\\\\?\\UNC\\" : "\\\\?\\");
+        extended += rest.lexically_normal().native();
+        path = std::move(extended);
+        return true;
+    } catch (...) {
+        return false;
+    }
+}
+
+bool PlainPath(std::filesystem::path& path) {
+    if constexpr (std::is_same_v<std::filesystem::path::value_type, char>) {
+        return true;
+    }
+    try {
+        const Name& name = path.native();
+        Name plain;
+        if (StartsWith(name, "\\\\?\\UNC\\")) {
+            plain = NameOf("\\");
+            plain.append(name, 7);
+        } else if (StartsWith(name, "\\\\?\\") && name.size() > 5 && name[5] == ':') {
+            plain.assign(name, 4);
+        } else {
+            return true;
+        }
+        path = std::move(plain);
+        return true;
+    } catch (...) {
         return false;
     }
 }
@@ -66,8 +137,12 @@ bool IsRegularFile(const char* path) {
 }
 
 bool OpenRaw(std::filebuf& file, const char* path, std::ios_base::openmode mode) {
+    std::filesystem::path name;
+    if (!FilePath(path, name)) {
+        return false;
+    }
     file.pubsetbuf(nullptr, 0);
-    return file.open(path, mode | std::ios_base::binary) != nullptr;
+    return file.open(name, mode | std::ios_base::binary) != nullptr;
 }
 
 bool ProbeRecord(std::filebuf& file, RecordProbe& probe) {

@@ -11,8 +11,19 @@
 // are the path's own bytes. Where they are wide (Windows) the path is UTF-8, the
 // process code page the program's manifest declares; a path that is not UTF-8 (from
 // a system too old to honour that, in its ANSI code page) takes the library's own
-// narrow conversion, as before. False when there is no name for it.
+// narrow conversion, as before. A path too long for the plain form takes the extended
+// one (ExtendedPath). False when there is no name for it.
 bool FilePath(const char* text, std::filesystem::path& path);
+
+// Where names are wide (Windows), an absolute path too long for the plain form to name
+// a folder by (MAX_PATH less room for a short name in it) takes the extended-length
+// form, "\\?\C:\..." or "\\?\UNC\server\share\...", which the file calls take at any
+// length whatever the system's own setting for long paths; its separators and dots are
+// resolved first, as the system does for the plain form. PlainPath gives such a path
+// its plain form again, for showing it as the user knows it. Elsewhere both leave the
+// path as it is. False when there is no memory for it.
+bool ExtendedPath(std::filesystem::path& path);
+bool PlainPath(std::filesystem::path& path);
 
 // Only regular files (or links to them) are opened: a directory, pipe, device or
 // socket could block an open or a read, and is never a music file.

@@ -1,3 +1,4 @@
+#include "tagstore/tag_file.h"
 #include "tagstore/tag_reader.h"
 #include "tests/support/captured_fields.h"
 
@@ -115,3 +116,31 @@ TEST_F(TagReader, FollowsLinksToRegularFiles) {
     }
     EXPECT_EQ(Read(link).title, "Linked");
 }
+
+#ifdef _WIN32
+// Paths past the plain form's length take the extended form, which Windows takes at any
+// length, and are shown in their plain form. Wine takes long plain paths as well, so the
+// forms are checked here.
+TEST(LongPaths, TakeTheExtendedFormAndGiveTheirPlainFormBack) {
+    const std::wstring name(250, L'n');
+    const std::wstring plain = L"C:\\music\\" + name, share = L"\\\\nas\\music\\" + name;
+    struct Form {
+        std::wstring given, extended, shown;
+    };
+    const Form forms[] = {
+        {plain, L"\\\\?\\" + plain, plain},
+        {L"C:/music/old/../" + name, L"\\\\?\\" + plain, plain},
+        {L"\\\\nas\\music\\old\\..\\" + name, L"\\\\?\\UNC\\nas\\music\\" + name, share},
+        {L"\\\\?\\" + plain, L"\\\\?\\" + plain, plain},
+        {L"music\\" + name, L"music\\" + name, L"music\\" + name}, // relative
+        {L"C:\\music\\song.mp3", L"C:\\music\\song.mp3", L"C:\\music\\song.mp3"},
+    };
+    for (const Form& form : forms) {
+        std::filesystem::path path = form.given;
+        ASSERT_TRUE(ExtendedPath(path));
+        EXPECT_EQ(path.native(), form.extended);
+        ASSERT_TRUE(PlainPath(path));
+        EXPECT_EQ(path.native(), form.shown);
+    }
+}
+#endif

@@ -9,6 +9,10 @@
 //                                 number and types TEXT over it, character by
 //                                 character as WM_CHAR (wide, so any script); waits
 //                                 until the field shows TEXT
+//   drop_test.exe select ENTRY ID TEXT
+//                                 clicks the list's entry ENTRY as a user does; waits
+//                                 until the field with this control number shows TEXT
+//                                 (the song's tag, read)
 //   drop_test.exe save            presses "Save To ALL" as a click on it does
 //   drop_test.exe alive COUNT     the system's hung check while a drop fills the list:
 //                                 WM_NULL sent every 200 ms with a second to answer,
@@ -98,6 +102,29 @@ std::wstring TextOf(HWND window) {
     SendMessageTimeoutW(window, WM_GETTEXT, 256, reinterpret_cast<LPARAM>(text), SMTO_ABORTIFHUNG,
                         1000, nullptr);
     return text;
+}
+
+// A click on the entry named `entry`, brought into view first; the field `id` then
+// shows the tag read from that song.
+int Select(HWND main, HWND list, const std::wstring& entry, int id, const std::wstring& text) {
+    const LRESULT index = Ask(list, LB_FINDSTRINGEXACT, static_cast<WPARAM>(-1),
+                              reinterpret_cast<LPARAM>(entry.c_str()));
+    if (index < 0) {
+        std::printf("drop_test: the list has no entry %s\n", Utf8(entry).c_str());
+        return 1;
+    }
+    Ask(list, LB_SETTOPINDEX, static_cast<WPARAM>(index), 0);
+    const LRESULT top = Ask(list, LB_GETTOPINDEX, 0, 0);
+    const LRESULT height = Ask(list, LB_GETITEMHEIGHT, 0, 0);
+    const int y = static_cast<int>((index - top) * height + height / 2);
+    PostMessageW(list, WM_LBUTTONDOWN, MK_LBUTTON, MAKELPARAM(8, y));
+    PostMessageW(list, WM_LBUTTONUP, 0, MAKELPARAM(8, y));
+    const HWND field = GetDlgItem(main, id);
+    std::wstring shown;
+    const bool read = WaitFor([&] { return (shown = TextOf(field)) == text; });
+    std::printf("selected entry %ld; field %d shows: %s\n", static_cast<long>(index), id,
+                Utf8(shown).c_str());
+    return read ? 0 : 1;
 }
 
 // The list fills to `count` entries and, after "Clear All", empties, while the hung
@@ -222,6 +249,9 @@ int main() {
         std::printf("field %d shows: %s\n", _wtoi(argv[2]), Utf8(shown).c_str());
         return typed ? 0 : 1;
     }
+    if (command == L"select" && argc == 5) {
+        return Select(main, list, argv[2], _wtoi(argv[3]), argv[4]);
+    }
     if (command == L"save") {
         const HWND save = GetDlgItem(main, IDC_SAVE_ALL);
         return PostMessageA(main, WM_COMMAND, MAKEWPARAM(IDC_SAVE_ALL, BN_CLICKED),
@@ -239,7 +269,8 @@ int main() {
         PostMessageA(main, WM_SYSCOMMAND, SC_CLOSE, 0);
         return WaitFor([main] { return !IsWindow(main); }) ? 0 : 1;
     }
-    std::printf("usage: drop_test.exe target | expect ENTRY... | type ID TEXT | save | alive COUNT"
-                " | cancel-adding [AT] | close\n");
+    std::printf(
+        "usage: drop_test.exe target | expect ENTRY... | type ID TEXT | select ENTRY ID TEXT"
+        " | save | alive COUNT | cancel-adding [AT] | close\n");
     return 2;
 }

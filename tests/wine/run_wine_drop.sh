@@ -4,13 +4,14 @@
 # pointer input onto the program's list on a virtual display; Wine turns the XDND
 # drop into WM_DROPFILES; drop_test.exe then reads the real list box, types into the
 # fields and presses "Save To ALL", and every song dropped must hold the record typed.
-# The names and the text are in several scripts. The X server's reports of the cursor
-# shown tell that the program worked through the drop and through the save under the
-# wait cursor and put the arrow back after each. Then a big folder: dropped once and
-# cancelled while its songs are being listed, which leaves the list as it was; dropped
-# again, listed whole and cleared with "Clear All", while the window answers the
-# system's hung check within a second throughout. Leaves a screenshot of the screen
-# after the first drop in ARTIFACT_DIR/wine-drop.png.
+# The names and the text are in several scripts, and two folders lie past MAX_PATH,
+# one about 1,800 characters deep; their songs' tags are read when selected. The X
+# server's reports of the cursor shown tell that the program worked through the drop
+# and through the save under the wait cursor and put the arrow back after each. Then a
+# big folder: dropped once and cancelled while its songs are being listed, which leaves
+# the list as it was; dropped again, listed whole and cleared with "Clear All", while
+# the window answers the system's hung check within a second throughout. Leaves a
+# screenshot of the screen after the first drop in ARTIFACT_DIR/wine-drop.png.
 #   run_wine_drop.sh DROP_TEST.exe PROGRAM.exe ARTIFACT_DIR
 set -euo pipefail
 here=$(cd "$(dirname "$0")" && pwd)
@@ -44,6 +45,23 @@ for song in one.mp3 folder/a.mp3 folder/B.MP3 folder/Ünï.mp3 folder/sub/c.Mp3 
     folder/Ελλάδα/τραγούδι.mp3 "folder/🎵 tune.mp3"; do
     printf 'audio' >"$SONGS/$song"
 done
+# Two folders past MAX_PATH, as the program names them (Z:\...): one 300 characters
+# deep and one about 1,800 (eight names of 220, the last partly Cyrillic), dropped as
+# they are. Each song has a record of its own, which selecting it must show.
+mapfile -t DEEP < <("${QUORWIN_PYTHON:-python3}" - "$SONGS" <<"DEEP"
+import os, sys
+deep = os.path.join(sys.argv[1], "deep")
+start = len("Z:" + deep) + 1
+folders = [(os.path.join(deep, "a" * 140, "b" * (300 - start - 141)), b"Deep 300"),
+           (os.path.join(deep, *["c" * 220] * 7, "Пример-" + "d" * 213), b"Deep 1800")]
+for folder, title in folders:
+    os.makedirs(folder)
+    with open(os.path.join(folder, "song.mp3"), "wb") as song:
+        song.write(b"audio" + b"TAG" + title.ljust(30, b"\0") + bytes(94) + b"\xff")
+    print(folder)
+DEEP
+)
+export DEEP_SHORT=${DEEP[0]} DEEP_LONG=${DEEP[1]}
 # The big folder: enough songs that listing them outlasts the second after which the
 # progress box shows, a hundred to an album folder.
 export BIG=30000
@@ -60,15 +78,21 @@ xvfb-run -a -s "-screen 0 1280x1024x24 -nolisten tcp" bash -c '
     target=$("$WINE_RUN" "$DROP_TEST" target | tr -d "\r") || status=1
     if [ $status -eq 0 ]; then
         "${QUORWIN_PYTHON:-python3}" "$CURSOR_WATCH" watch \
-            "${QUORWIN_PYTHON:-python3}" "$DRAG_SOURCE" --to "$target" "$SONGS/one.mp3" "$SONGS/folder" ||
-            status=1
+            "${QUORWIN_PYTHON:-python3}" "$DRAG_SOURCE" --to "$target" "$SONGS/one.mp3" "$SONGS/folder" \
+            "$DEEP_SHORT" "$DEEP_LONG" || status=1
         # In the order the list sorts them: "Ł" as "L", the other scripts after Latin.
-        "$WINE_RUN" "$DROP_TEST" expect "$(dos "$SONGS/folder/a.mp3")" \
+        "$WINE_RUN" "$DROP_TEST" expect "$(dos "$DEEP_SHORT/song.mp3")" \
+            "$(dos "$DEEP_LONG/song.mp3")" "$(dos "$SONGS/folder/a.mp3")" \
             "$(dos "$SONGS/folder/B.MP3")" "$(dos "$SONGS/folder/Łódź.mp3")" \
             "$(dos "$SONGS/folder/sub/c.Mp3")" "$(dos "$SONGS/folder/Ünï.mp3")" \
             "$(dos "$SONGS/folder/Ελλάδα/τραγούδι.mp3")" "$(dos "$SONGS/folder/Пример.mp3")" \
             "$(dos "$SONGS/folder/🎵 tune.mp3")" "$(dos "$SONGS/folder/日本の歌.mp3")" \
             "$(dos "$SONGS/one.mp3")" | tr -d "\r" || status=1
+        # The deep songs are read when selected.
+        "$WINE_RUN" "$DROP_TEST" select "$(dos "$DEEP_LONG/song.mp3")" 1000 "Deep 1800" |
+            tr -d "\r" || status=1
+        "$WINE_RUN" "$DROP_TEST" select "$(dos "$DEEP_SHORT/song.mp3")" 1000 "Deep 300" |
+            tr -d "\r" || status=1
         # Text typed in other scripts reaches the record in the Western code page as
         # Windows converts it: the best fit where there is one, else one "?" a
         # character (the emoji too).
@@ -94,20 +118,20 @@ wrong = [p for p in songs if p.read_bytes() != b"audio" + record]
 for p in wrong:
     print("%s holds %r" % (p, p.read_bytes()[5:]))
 print("%d of %d songs hold the record typed" % (len(songs) - len(wrong), len(songs)))
-sys.exit(1 if wrong or len(songs) != 10 else 0)
+sys.exit(1 if wrong or len(songs) != 12 else 0)
 CHECK
         import -window root "$ARTIFACTS/wine-drop.png" || true
 
-        # The big folder twice in one drop, cancelled while listed: the ten songs stay,
-        # and only they. Twice, so that listing its songs outlasts the second after which
-        # the box shows, however fast the workers walk the folder.
+        # The big folder twice in one drop, cancelled while listed: the twelve songs
+        # stay, and only they. Twice, so that listing its songs outlasts the second after
+        # which the box shows, however fast the workers walk the folder.
         ("$WINE_RUN" "$DROP_TEST" cancel-adding | tr -d "\r") &
         watcher=$!
         "${QUORWIN_PYTHON:-python3}" "$DRAG_SOURCE" --to "$target" "$BIG_FOLDER/songs" \
             "$BIG_FOLDER/songs" || status=1
         wait $watcher || status=1
         # Listed whole, then cleared, the window alive throughout.
-        ("$WINE_RUN" "$DROP_TEST" alive $((BIG + 10)) | tr -d "\r") &
+        ("$WINE_RUN" "$DROP_TEST" alive $((BIG + 12)) | tr -d "\r") &
         watcher=$!
         "${QUORWIN_PYTHON:-python3}" "$DRAG_SOURCE" --to "$target" "$BIG_FOLDER/songs" || status=1
         wait $watcher || status=1
